@@ -1,0 +1,7 @@
+// The commands of morvik-cli, one file each. argv[first] is the command's
+// first argument.
+#pragma once
+
+namespace cli {
+int RunDrives(int argc, char** argv, int first);
+} // namespace cli

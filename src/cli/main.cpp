@@ -1,0 +1,40 @@
+// morvik-cli: every view of Morvik as text, for scripts and tests.
+#include "cli/CliSupport.h"
+#include "cli/Commands.h"
+
+#include <cstring>
+#include <iostream>
+
+namespace {
+
+struct Command {
+    const char* name;
+    int (*run)(int argc, char** argv, int first);
+    const char* synopsis;
+};
+
+constexpr Command kCommands[] = {
+    {"drives", cli::RunDrives, "drives"},
+};
+
+void PrintUsage()
+{
+    std::cerr << "usage: morvik-cli COMMAND [OPTIONS] [ARGS]\ncommands:\n";
+    for (const Command& c : kCommands)
+        std::cerr << "  morvik-cli " << c.synopsis << "\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        PrintUsage();
+        return cli::kUsage;
+    }
+    for (const Command& c : kCommands)
+        if (std::strcmp(argv[1], c.name) == 0)
+            return c.run(argc, argv, 2);
+    PrintUsage();
+    return cli::kUsage;
+}

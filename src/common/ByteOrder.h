@@ -1,0 +1,41 @@
+// Unsigned values of little- and big-endian byte fields. ISO 9660 and UDF
+// numbers are little-endian (ISO both-endian fields are read from their
+// little-endian half); MMC replies are big-endian.
+#pragma once
+
+#include <cstdint>
+
+inline uint16_t GetLE16(const uint8_t* p) { return uint16_t(p[0] | (p[1] << 8)); }
+inline uint32_t GetLE32(const uint8_t* p)
+{
+    return uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
+}
+inline uint64_t GetLE64(const uint8_t* p) { return uint64_t(GetLE32(p)) | (uint64_t(GetLE32(p + 4)) << 32); }
+inline uint16_t GetBE16(const uint8_t* p) { return uint16_t((p[0] << 8) | p[1]); }
+inline uint32_t GetBE32(const uint8_t* p)
+{
+    return (uint32_t(p[0]) << 24) | (uint32_t(p[1]) << 16) | (uint32_t(p[2]) << 8) | uint32_t(p[3]);
+}
+
+inline void PutBE16(uint8_t* p, uint32_t v)
+{
+    p[0] = uint8_t(v >> 8);
+    p[1] = uint8_t(v);
+}
+inline void PutBE32(uint8_t* p, uint32_t v)
+{
+    p[0] = uint8_t(v >> 24);
+    p[1] = uint8_t(v >> 16);
+    p[2] = uint8_t(v >> 8);
+    p[3] = uint8_t(v);
+}
+inline void PutLE16(uint8_t* p, uint32_t v)
+{
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+}
+inline void PutLE32(uint8_t* p, uint32_t v)
+{
+    PutLE16(p, v);
+    PutLE16(p + 2, v >> 16);
+}
