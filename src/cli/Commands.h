@@ -4,4 +4,7 @@
 
 namespace cli {
 int RunDrives(int argc, char** argv, int first);
+int RunSector(int argc, char** argv, int first);
+int RunScan(int argc, char** argv, int first);
+int RunCaps(int argc, char** argv, int first);
 } // namespace cli

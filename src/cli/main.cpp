@@ -15,6 +15,9 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"drives", cli::RunDrives, "drives"},
+    {"sector", cli::RunSector, "sector SOURCE LBA [--cooked] [--save FILE] [--yes]"},
+    {"scan", cli::RunScan, "scan SOURCE"},
+    {"caps", cli::RunCaps, "caps SOURCE"},
 };
 
 void PrintUsage()
