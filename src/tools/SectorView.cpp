@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <filesystem>
 #include <limits>
+#include <unistd.h>
 
 namespace {
 constexpr uint32_t kBytesPerLine = 16;
@@ -63,8 +63,7 @@ SectorView::Result SectorView::ShowSector(CDevCmdROM* drive, int32_t sector, boo
 
 bool SectorView::SaveSector(const std::string& path) const
 {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
+    ::unlink(path.c_str()); // a file only: never a folder of that name
     std::FILE* file = std::fopen(path.c_str(), "wb");
     if (!file)
         return false;

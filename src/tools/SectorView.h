@@ -14,6 +14,8 @@ class CDevCmdROM;
 class SectorView {
 public:
     static constexpr uint32_t kBufferSize = 2352;
+    // The sector shown when a drive is bound: the first volume descriptor.
+    static constexpr int32_t kStartSector = 16;
 
     // The "all mode" check box.
     struct AllModeBox {

@@ -135,6 +135,10 @@ TEST_F(SectorViewOnDisc, SavedSectorIsAlways2352Bytes)
     EXPECT_EQ(saved.substr(0, 2048), std::string(2048, char(17)));
     EXPECT_EQ(saved.substr(2048), std::string(304, '\0'));
     EXPECT_FALSE(view.SaveSector((dir / "missing" / "Sector.dat").string()));
+    // A folder of that name is left alone.
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_FALSE(view.SaveSector((dir / "folder").string()));
+    EXPECT_TRUE(std::filesystem::is_directory(dir / "folder"));
 }
 
 TEST_F(SectorViewOnDisc, BindingSetsTheAllModeBox)
