@@ -84,20 +84,20 @@ public:
     {
         if (c.cdb[0] == Mmc::Opcode::Read10) {
             std::lock_guard lock(mutex_);
-            reads.push_back({int32_t(GetBE32(&c.cdb[2])), int32_t(GetBE16(&c.cdb[7]))});
+            reads_.push_back({int32_t(GetBE32(&c.cdb[2])), int32_t(GetBE16(&c.cdb[7]))});
         }
         return inner_->Execute(c);
     }
     std::vector<std::pair<int32_t, int32_t>> Reads() const
     {
         std::lock_guard lock(mutex_);
-        return reads;
+        return reads_;
     }
 
 private:
     std::unique_ptr<ScsiTransport> inner_;
     mutable std::mutex mutex_;
-    std::vector<std::pair<int32_t, int32_t>> reads;
+    std::vector<std::pair<int32_t, int32_t>> reads_;
 };
 
 ScanEnd ScanToTheEnd(CDevCmdROM& drive, ScanRecord& record)
@@ -140,8 +140,8 @@ TEST(DiscScan, ListsExactlyTheFailingSectorsWithTheirCodes)
 TEST(DiscScan, ReadsInChunksOf16AndRetriesOnlyAFailedChunk)
 {
     TempDir dir;
-    auto log = std::make_unique<ReadLog>(
-        std::make_unique<ImageTarget>(DiscBuilder(dir.Path()).AddTrack(TrackMode::Mode1, 20).AddTrack(TrackMode::Mode1, 16).Build()));
+    const DiscImage image = DiscBuilder(dir.Path()).AddTrack(TrackMode::Mode1, 20).AddTrack(TrackMode::Mode1, 16).Build();
+    auto log = std::make_unique<ReadLog>(std::make_unique<ImageTarget>(image));
     ReadLog* reads = log.get();
     auto fake = std::make_unique<FakeTarget>(std::move(log));
     fake->FailSector(3, Sense::UnrecoveredReadError);
@@ -176,7 +176,9 @@ TEST(DiscScan, ReadsAudioAndForm2TracksRaw)
 TEST(DiscScan, ListsTheSectorsATruncatedImageLacks)
 {
     TempDir dir;
-    FakeDrive disc(DiscBuilder(dir.Path()).AddTrack(TrackMode::Mode1, 50, 45).AddTrack(TrackMode::Audio, 10, 8).Build());
+    // The files lack the last 5 data and the last 2 audio sectors.
+    FakeDrive disc(
+        DiscBuilder(dir.Path()).AddTrack(TrackMode::Mode1, 50, 45).AddTrack(TrackMode::Audio, 10, 8).Build());
     ScanRecord record;
     EXPECT_EQ(ScanToTheEnd(*disc.drive, record), ScanEnd::Completed);
     EXPECT_EQ(record.Sectors(), (std::vector<int32_t>{45, 46, 47, 48, 49, 58, 59}));

@@ -18,7 +18,8 @@ TEST(SectorDump, LinesAreLaidOutColumnByColumn)
 {
     uint8_t bytes[16];
     std::iota(bytes, bytes + 16, uint8_t(0x41));
-    EXPECT_EQ(SectorView::DumpLine(bytes, 0), "   0|  41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50  |ABCDEFGHIJKLMNOP");
+    EXPECT_EQ(SectorView::DumpLine(bytes, 0),
+              "   0|  41 42 43 44 45 46 47 48 49 4A 4B 4C 4D 4E 4F 50  |ABCDEFGHIJKLMNOP");
     EXPECT_EQ(SectorView::DumpLine(bytes, 0x920).substr(0, 5), " 920|");
 
     const std::string header = SectorView::HeaderLine();
