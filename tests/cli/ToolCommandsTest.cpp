@@ -90,3 +90,26 @@ TEST_F(ToolCommands, CapsOfAnImage)
 }
 
 } // namespace
+
+namespace {
+
+// A Video CD as raw sectors: CD-ROM XA Mode 2, its MPEG sectors in Form 2.
+const std::string kVideoCd = TestData("cue-toc/generated-vcdimager/vcd2-2352.bin").string();
+
+TEST(ToolCommandsOnVideoCd, Form2SectorsScanClean)
+{
+    const CommandResult scan = RunCli({"scan", kVideoCd});
+    EXPECT_EQ(scan.exitCode, 0) << scan.err;
+    EXPECT_EQ(scan.out, "Sector\tSenseKey\tASC\tASCQ\n");
+}
+
+TEST(ToolCommandsOnVideoCd, XaDiscIsAlwaysShownRaw)
+{
+    const CommandResult sector = RunCli({"sector", kVideoCd, "16", "--cooked"});
+    ASSERT_EQ(sector.exitCode, 0) << sector.err;
+    const auto lines = SplitLines(sector.out);
+    ASSERT_EQ(lines.size(), 2u + 147u);
+    EXPECT_EQ(lines[2].substr(0, 54), "   0|  00 FF FF FF FF FF FF FF FF FF FF 00 00 02 16 02");
+}
+
+} // namespace
