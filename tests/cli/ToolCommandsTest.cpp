@@ -89,10 +89,6 @@ TEST_F(ToolCommands, CapsOfAnImage)
     EXPECT_EQ(lines[23], "No\tCD_R WriteSupport");
 }
 
-} // namespace
-
-namespace {
-
 // A Video CD as raw sectors: CD-ROM XA Mode 2, its MPEG sectors in Form 2.
 const std::string kVideoCd = TestData("cue-toc/generated-vcdimager/vcd2-2352.bin").string();
 
