@@ -70,7 +70,7 @@ public:
     void Stop();
     // True from Start until Stop or the end of the scan.
     bool IsScanning() const { return scanning_; }
-    // Blocks until the worker has ended.
+    // Blocks until the worker has ended; never from a callback.
     void Wait();
 
 private:
