@@ -19,6 +19,9 @@ constexpr Command kCommands[] = {
     {"tree", cli::RunTree, "tree SOURCE"},
     {"ls", cli::RunLs, "ls [-R] SOURCE [NODE]"},
     {"volume", cli::RunVolume, "volume SOURCE"},
+    {"sector", cli::RunSector, "sector SOURCE LBA [--cooked] [--save FILE] [--yes]"},
+    {"scan", cli::RunScan, "scan SOURCE"},
+    {"caps", cli::RunCaps, "caps SOURCE"},
 };
 
 void PrintUsage()
