@@ -75,7 +75,11 @@ public:
     uint32_t GetCurrentSector() const; // the next to be read; 0 when idle
 
 private:
+    bool IsActive() const;
     bool OpenOutput();
+    void FillThread();
+    void WriteThread();
+    void QueueNextBlock();
 
     TreeControl* tree_ = nullptr;
     WaveOutput& output_;

@@ -33,9 +33,11 @@ public:
     virtual bool Write(const uint8_t* data, size_t length) = 0;
     virtual void Pause() = 0;
     virtual void Restart() = 0;
-    // Drops the block in flight and whatever has not been heard; ends a Drain.
+    // Drops the block in flight and whatever has not been heard, without
+    // reporting them.
     virtual void Reset() = 0;
-    // Waits until everything written has been heard, or until a Reset.
+    // Asks for one more BlockDone once everything written has been heard.
     virtual void Drain() = 0;
+    // Drops what is still queued; no BlockDone comes after Close returns.
     virtual void Close() = 0;
 };
