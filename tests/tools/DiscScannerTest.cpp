@@ -275,6 +275,20 @@ TEST(DiscScan, StopEndsTheScanWithinOneChunkAndStartRunsAgain)
     EXPECT_EQ(ends.back(), ScanEnd::Completed);
 }
 
+TEST(DiscScan, EachScanCountsItsRowsFromZero)
+{
+    TempDir dir;
+    FakeDrive disc(DiscBuilder(dir.Path()).AddTrack(TrackMode::Mode1, 40).Build());
+    disc.fake->FailSector(21, Sense::UnrecoveredReadError);
+    std::vector<std::pair<int, int32_t>> rows; // written by the worker, read after Wait
+    DiscScanner scanner({nullptr, [&](int row, const ScanError& e) { rows.push_back({row, e.sector}); }, nullptr});
+    for (int scan = 0; scan < 2; ++scan) {
+        ASSERT_EQ(scanner.Start(*disc.drive), DiscScanner::StartResult::Started);
+        scanner.Wait();
+    }
+    EXPECT_EQ(rows, (std::vector<std::pair<int, int32_t>>{{0, 21}, {0, 21}}));
+}
+
 TEST(DiscScan, DestroyingTheScannerStopsAndJoinsTheWorker)
 {
     TempDir dir;
