@@ -8,4 +8,5 @@ int RunToc(int argc, char** argv, int first);
 int RunTree(int argc, char** argv, int first);
 int RunLs(int argc, char** argv, int first);
 int RunVolume(int argc, char** argv, int first);
+int RunPlay(int argc, char** argv, int first);
 } // namespace cli

@@ -19,6 +19,7 @@ constexpr Command kCommands[] = {
     {"tree", cli::RunTree, "tree SOURCE"},
     {"ls", cli::RunLs, "ls [-R] SOURCE [NODE]"},
     {"volume", cli::RunVolume, "volume SOURCE"},
+    {"play", cli::RunPlay, "play SOURCE TRACK"},
 };
 
 void PrintUsage()

@@ -89,26 +89,15 @@ SoundServer::~SoundServer()
 
 bool SoundServer::StartRecording(const std::filesystem::path& file)
 {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int out = ::open(file.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int null = ::open("/dev/null", O_RDWR);
-        ::dup2(out, 1);
-        ::dup2(null, 2);
-        ::dup2(null, 0);
-        ::execlp("parec", "parec", "-d", "probe.monitor", "--format=s16le", "--rate=44100", "--channels=2",
-                 "--raw", "--latency-msec=20", static_cast<char*>(nullptr));
-        ::_exit(127);
-    }
-    if (pid < 0)
-        return false;
-    recorder_ = pid;
-    return WaitUntil(
-        [&] {
-            std::error_code ec;
-            return std::filesystem::file_size(file, ec) > 0;
-        },
-        5s);
+    recorder_ = StartProgram({"parec", "-d", "probe.monitor", "--format=s16le", "--rate=44100", "--channels=2",
+                              "--raw", "--latency-msec=20"},
+                             file, "/dev/null");
+    return recorder_ > 0 && WaitUntil(
+                                [&] {
+                                    std::error_code ec;
+                                    return std::filesystem::file_size(file, ec) > 0;
+                                },
+                                5s);
 }
 
 void SoundServer::StopRecording()
@@ -119,6 +108,36 @@ void SoundServer::StopRecording()
     int status = 0;
     ::waitpid(recorder_, &status, 0);
     recorder_ = -1;
+}
+
+pid_t StartProgram(const std::vector<std::string>& argv, const std::filesystem::path& out,
+                   const std::filesystem::path& err)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int inFd = ::open("/dev/null", O_RDONLY);
+        ::dup2(outFd, 1);
+        ::dup2(errFd, 2);
+        ::dup2(inFd, 0);
+        std::vector<char*> args;
+        for (const std::string& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        ::execvp(args[0], args.data());
+        ::_exit(127);
+    }
+    return pid;
+}
+
+int WaitProgram(pid_t pid, std::chrono::milliseconds timeout)
+{
+    int status = 0;
+    const bool ended = WaitUntil([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, timeout);
+    if (!ended)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
 ToneMeasure MeasureTone(const std::filesystem::path& raw)

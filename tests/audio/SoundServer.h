@@ -5,6 +5,7 @@
 
 #include "support/TestSupport.h"
 
+#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -47,6 +48,12 @@ private:
     bool running_ = false;
     pid_t recorder_ = -1;
 };
+
+// Starts argv with its output and errors going to files; the process id.
+pid_t StartProgram(const std::vector<std::string>& argv, const std::filesystem::path& out,
+                   const std::filesystem::path& err);
+// Waits up to timeout for pid to end; its exit code, or -1 when it runs on.
+int WaitProgram(pid_t pid, std::chrono::milliseconds timeout);
 
 struct ToneMeasure {
     bool measured = false;
