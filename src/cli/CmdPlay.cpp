@@ -9,7 +9,6 @@
 #include "common/StringTable.h"
 
 #include <chrono>
-#include <csignal>
 #include <signal.h>
 #include <cstdio>
 #include <cstdlib>
@@ -17,7 +16,7 @@
 
 namespace {
 
-volatile std::sig_atomic_t g_interrupted = 0;
+volatile sig_atomic_t g_interrupted = 0;
 
 void OnInterrupt(int) { g_interrupted = 1; }
 
