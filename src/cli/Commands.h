@@ -11,4 +11,5 @@ int RunVolume(int argc, char** argv, int first);
 int RunSector(int argc, char** argv, int first);
 int RunScan(int argc, char** argv, int first);
 int RunCaps(int argc, char** argv, int first);
+int RunPlay(int argc, char** argv, int first);
 } // namespace cli

@@ -22,6 +22,7 @@ constexpr Command kCommands[] = {
     {"sector", cli::RunSector, "sector SOURCE LBA [--cooked] [--save FILE] [--yes]"},
     {"scan", cli::RunScan, "scan SOURCE"},
     {"caps", cli::RunCaps, "caps SOURCE"},
+    {"play", cli::RunPlay, "play SOURCE TRACK"},
 };
 
 void PrintUsage()
