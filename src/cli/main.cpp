@@ -15,6 +15,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"drives", cli::RunDrives, "drives"},
+    {"toc", cli::RunToc, "toc SOURCE"},
     {"tree", cli::RunTree, "tree SOURCE"},
     {"ls", cli::RunLs, "ls [-R] SOURCE [NODE]"},
     {"volume", cli::RunVolume, "volume SOURCE"},
