@@ -291,7 +291,7 @@ ScsiResult ImageTarget::ModeSense10(const ScsiCommand& c)
     uint8_t* page = &reply[8];
     page[0] = 0x2A;
     page[1] = 26;
-    page[2] = 0x0B; // reads CD-R, CD-RW and DVD-ROM
+    page[2] = 0x3B; // reads what an image can hold: CD-R/RW, DVD-ROM, DVD-R, DVD-RAM
     page[3] = 0x00; // writes nothing
     page[4] = 0x71; // audio play, Mode 2 Form 1 and 2, multi-session
     page[5] = 0x63; // CD-DA commands, accurate stream, ISRC, UPC
@@ -339,6 +339,12 @@ bool ImageTarget::ReadRawSector(int32_t lba, uint8_t* out, SenseData_tag& sense)
         if (!ReadStored(*run, lba, out + 16, 2336))
             break;
         SectorSynth::WriteHeader(out, lba, 2);
+        return true;
+    case SectorStorage::Form2_2324:
+        if (!ReadStored(*run, lba, out + 24, 2324))
+            break;
+        out[18] = out[22] = 0x20; // sub-header: Form 2
+        SectorSynth::CompleteMode2(out, lba);
         return true;
     case SectorStorage::Absent:
         // Pregaps and silence: zeros for audio, an empty sector for data.
