@@ -128,7 +128,7 @@ protected:
             entry = FindEntry(mounted.udf, folder, path.substr(start));
             ASSERT_TRUE(entry);
             EXPECT_EQ(entry->size, data.size());
-            EXPECT_EQ(ReadWholeFile(mounted.udf, entry->location), data);
+            EXPECT_TRUE(ReadWholeFile(mounted.udf, entry->location) == data);
         }
     }
     void WriteSamples(const std::filesystem::path& root)
