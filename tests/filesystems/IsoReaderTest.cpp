@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -285,6 +286,30 @@ TEST_F(IsoReader, TruncatedImageShowsWhatIsThere)
     ASSERT_TRUE(h.Select("/DIR39"));
     EXPECT_EQ(h.list.GetRowCount(), 0);
     EXPECT_EQ(h.list.GetColumnCount(), 6);
+}
+
+TEST_F(IsoReader, ScrambledDirectoriesAreSurvived)
+{
+    for (int i = 0; i < 6; ++i) {
+        fs::create_directories(tree / ("D" + std::to_string(i)) / "E");
+        WriteFile(tree / ("D" + std::to_string(i)) / "F.TXT", std::string(size_t(i) * 700, 'f'));
+    }
+    const fs::path image = Build({"-J"});
+    const std::string pristine = ReadFile(image);
+    // Descriptors and every directory lie in the sectors from 16 to the
+    // first file; scramble bytes there, a few at a time.
+    const size_t begin = 16 * 2048, end = std::min(pristine.size(), size_t(40 * 2048));
+    std::mt19937 random(4711);
+    for (int round = 0; round < 150; ++round) {
+        std::string bytes = pristine;
+        for (int n = 0; n < 12; ++n)
+            bytes[begin + random() % (end - begin)] = char(random());
+        WriteFile(image, bytes);
+        ExplorerHarness h(image);
+        h.Show();
+        ForEachNode(h.tree, FirstFileSystemNode(h.tree), [&](NodeHandle node, int) { h.tree.SelectItem(node); });
+    }
+    SUCCEED();
 }
 
 TEST(IsoCorpusMalformed, EveryBrokenImageIsSurvived)
