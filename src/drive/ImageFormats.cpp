@@ -7,6 +7,7 @@ using Reader = std::optional<DiscImage> (*)(const std::string&);
 // plain reader comes last, as it recognises sector data by its look.
 constexpr Reader kReaders[] = {
     ReadNrgImage,
+    ReadCloneCdImage,
     ReadPlainImage,
 };
 } // namespace

@@ -14,4 +14,5 @@ std::optional<DiscImage> OpenDiscImage(const std::string& path);
 // The readers, tried in this order by OpenDiscImage. Each returns nullopt
 // for a file that is not in its format.
 std::optional<DiscImage> ReadNrgImage(const std::string& path);
+std::optional<DiscImage> ReadCloneCdImage(const std::string& path);
 std::optional<DiscImage> ReadPlainImage(const std::string& path);
