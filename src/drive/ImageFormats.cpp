@@ -8,6 +8,7 @@ using Reader = std::optional<DiscImage> (*)(const std::string&);
 constexpr Reader kReaders[] = {
     ReadNrgImage,
     ReadCloneCdImage,
+    ReadAlcoholImage,
     ReadPlainImage,
 };
 } // namespace

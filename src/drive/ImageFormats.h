@@ -15,4 +15,5 @@ std::optional<DiscImage> OpenDiscImage(const std::string& path);
 // for a file that is not in its format.
 std::optional<DiscImage> ReadNrgImage(const std::string& path);
 std::optional<DiscImage> ReadCloneCdImage(const std::string& path);
+std::optional<DiscImage> ReadAlcoholImage(const std::string& path);
 std::optional<DiscImage> ReadPlainImage(const std::string& path);

@@ -489,4 +489,35 @@ void WriteAlcohol(const std::filesystem::path& base, const TestDisc& disc, bool 
     Save(base.string() + ".mds", mds);
 }
 
+void WriteAlcoholDvd(const std::filesystem::path& base, const std::vector<uint8_t>& data)
+{
+    Save(base.string() + ".mdf", data);
+    constexpr size_t kHeader = 88, kSession = 24, kTrack = 80, kFooter = 16;
+    const size_t trackAt = kHeader + kSession, footerAt = trackAt + kTrack, nameAt = footerAt + kFooter;
+    std::vector<uint8_t> mds(nameAt + 6, 0);
+    std::copy_n("MEDIA DESCRIPTOR", 16, mds.begin());
+    mds[16] = 1;
+    mds[17] = 5;
+    PutLE16(&mds[18], 0x10); // DVD-ROM
+    PutLE16(&mds[20], 1);
+    PutLE32(&mds[80], uint32_t(kHeader));
+    uint8_t* s = &mds[kHeader];
+    PutLE32(s + 4, uint32_t(data.size() / 2048));
+    PutLE16(s + 8, 1);
+    s[10] = 1;
+    PutLE16(s + 12, 1);
+    PutLE16(s + 14, 1);
+    PutLE32(s + 20, uint32_t(trackAt));
+    uint8_t* b = &mds[trackAt];
+    b[0] = 0x02;
+    b[2] = 0x14;
+    b[4] = 1;
+    PutLE16(b + 16, 2048);
+    PutLE32(b + 48, 1);
+    PutLE32(b + 52, uint32_t(footerAt));
+    PutLE32(&mds[footerAt], uint32_t(nameAt));
+    std::copy_n("*.mdf", 5, mds.begin() + ptrdiff_t(nameAt));
+    Save(base.string() + ".mds", mds);
+}
+
 } // namespace testing_support

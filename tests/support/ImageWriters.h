@@ -64,5 +64,7 @@ void WriteCloneCd(const std::filesystem::path& base, const TestDisc& disc, bool 
 
 // base.mds and base.mdf (named "*.mdf" in the descriptor, or explicitly).
 void WriteAlcohol(const std::filesystem::path& base, const TestDisc& disc, bool withSubchannel);
+// A DVD-ROM of 2048-byte sectors (data: whole sectors) as base.mds, base.mdf.
+void WriteAlcoholDvd(const std::filesystem::path& base, const std::vector<uint8_t>& data);
 
 } // namespace testing_support
