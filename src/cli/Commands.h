@@ -4,4 +4,5 @@
 
 namespace cli {
 int RunDrives(int argc, char** argv, int first);
+int RunToc(int argc, char** argv, int first);
 } // namespace cli

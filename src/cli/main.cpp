@@ -15,6 +15,7 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"drives", cli::RunDrives, "drives"},
+    {"toc", cli::RunToc, "toc SOURCE"},
 };
 
 void PrintUsage()

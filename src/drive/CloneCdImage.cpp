@@ -3,6 +3,7 @@
 // their address) and optionally their subchannels (.sub, 96 bytes each).
 // The sheet may be opened, or the .img beside it.
 #include "common/ByteOrder.h"
+#include "drive/CdText.h"
 #include "drive/ImageFile.h"
 #include "drive/ImageFormats.h"
 #include "drive/ImageLayout.h"
@@ -19,7 +20,6 @@ namespace {
 // Far more than a sheet of 99 tracks and eight CD-Text blocks takes.
 constexpr uint64_t kMaxSheetSize = 4 << 20;
 constexpr int kMaxEntries = 1000;
-constexpr size_t kCdTextPackSize = 18;
 
 using Section = std::map<std::string, std::string>;
 
@@ -70,7 +70,8 @@ struct Sheet {
     Section cdText;
 };
 
-bool IsSheet(const std::string& text) { return Lower(text.substr(0, 64)).find("[clonecd]") != std::string::npos; }
+// The sheet opens with its [CloneCD] section (perhaps after a byte-order mark).
+bool IsSheet(const std::string& head) { return Lower(head).find("[clonecd]") != std::string::npos; }
 
 Sheet ParseSheet(const std::string& text)
 {
@@ -116,17 +117,6 @@ Sheet ParseSheet(const std::string& text)
     return sheet;
 }
 
-uint16_t CdTextCrc(const uint8_t* pack)
-{
-    uint16_t crc = 0;
-    for (int i = 0; i < 16; ++i) {
-        crc ^= uint16_t(pack[i] << 8);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = uint16_t((crc & 0x8000) ? (crc << 1) ^ 0x1021 : crc << 1);
-    }
-    return uint16_t(~crc);
-}
-
 // "Entry N=80 00 00 ..." lines: 16 bytes a pack (CloneCD leaves out the
 // CRC, which is added here), or 18.
 std::vector<uint8_t> CdTextPacks(const Section& section)
@@ -140,7 +130,7 @@ std::vector<uint8_t> CdTextPacks(const Section& section)
             continue;
         std::vector<uint8_t> bytes;
         size_t at = 0;
-        while (at < value.size() && bytes.size() < kCdTextPackSize) {
+        while (at < value.size() && bytes.size() < CdTextPack::kSize) {
             const size_t next = value.find_first_of(" \t", at);
             const std::string token = value.substr(at, next == std::string::npos ? std::string::npos : next - at);
             at = next == std::string::npos ? value.size() : next + 1;
@@ -153,10 +143,10 @@ std::vector<uint8_t> CdTextPacks(const Section& section)
             bytes.push_back(uint8_t(byte));
         }
         if (bytes.size() == 16) {
-            bytes.resize(kCdTextPackSize);
-            PutBE16(&bytes[16], CdTextCrc(bytes.data()));
+            bytes.resize(CdTextPack::kSize);
+            PutBE16(&bytes[16], CdTextPackCrc(bytes.data()));
         }
-        if (bytes.size() == kCdTextPackSize)
+        if (bytes.size() == CdTextPack::kSize)
             packs[int(*index)] = bytes;
     }
     std::vector<uint8_t> out;
@@ -253,7 +243,9 @@ std::optional<std::string> ReadSheet(const std::string& path)
     if (!file.IsOpen() || file.Size() == 0 || file.Size() > kMaxSheetSize)
         return std::nullopt;
     std::string text(size_t(file.Size()), '\0');
-    if (!file.Read(0, reinterpret_cast<uint8_t*>(text.data()), text.size()) || !IsSheet(text))
+    const size_t head = std::min<size_t>(text.size(), 64);
+    if (!file.Read(0, reinterpret_cast<uint8_t*>(text.data()), head) || !IsSheet(text.substr(0, head)) ||
+        !file.Read(0, reinterpret_cast<uint8_t*>(text.data()), text.size()))
         return std::nullopt;
     return text;
 }

@@ -9,6 +9,8 @@ constexpr Reader kReaders[] = {
     ReadNrgImage,
     ReadCloneCdImage,
     ReadAlcoholImage,
+    ReadCueSheet,
+    ReadCdrdaoToc,
     ReadPlainImage,
 };
 } // namespace

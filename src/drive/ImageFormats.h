@@ -16,4 +16,6 @@ std::optional<DiscImage> OpenDiscImage(const std::string& path);
 std::optional<DiscImage> ReadNrgImage(const std::string& path);
 std::optional<DiscImage> ReadCloneCdImage(const std::string& path);
 std::optional<DiscImage> ReadAlcoholImage(const std::string& path);
+std::optional<DiscImage> ReadCueSheet(const std::string& path);
+std::optional<DiscImage> ReadCdrdaoToc(const std::string& path);
 std::optional<DiscImage> ReadPlainImage(const std::string& path);

@@ -11,6 +11,8 @@ uint32_t StoredSectorBytes(SectorStorage storage)
         return 2048;
     case SectorStorage::Mode2_2336:
         return 2336;
+    case SectorStorage::Form2_2324:
+        return 2324;
     case SectorStorage::Absent:
         break;
     }

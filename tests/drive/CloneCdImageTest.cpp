@@ -14,7 +14,7 @@ class CloneCd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        iso = MakeIso(dir, "DATA", "clone");
+        iso = MakeIsoBytes(dir, "DATA", "clone");
         if (iso.empty())
             GTEST_SKIP() << "genisoimage missing";
     }

@@ -18,7 +18,7 @@ SessionInfo ReadSessions(CDevCmdROM& drive)
     return SessionInfo(reply.data() + 4, std::min(length, int(reply.size()) - 4));
 }
 
-std::vector<uint8_t> MakeIso(const TempDir& dir, const std::string& name, const std::string& content)
+std::vector<uint8_t> MakeIsoBytes(const TempDir& dir, const std::string& name, const std::string& content)
 {
     if (!HaveTool("genisoimage"))
         return {};

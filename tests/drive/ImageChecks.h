@@ -16,7 +16,7 @@ namespace testing_support {
 SessionInfo ReadSessions(CDevCmdROM& drive);
 
 // A small ISO 9660 image made with genisoimage; empty without the tool.
-std::vector<uint8_t> MakeIso(const TempDir& dir, const std::string& name, const std::string& content);
+std::vector<uint8_t> MakeIsoBytes(const TempDir& dir, const std::string& name, const std::string& content);
 
 // A disc with a data track (the ISO) and two audio tracks with CD-Text.
 TestDisc MixedModeDisc(const std::vector<uint8_t>& iso);

@@ -116,7 +116,7 @@ class NrgWritten : public ::testing::TestWithParam<NrgOptions> {
 protected:
     void SetUp() override
     {
-        iso = MakeIso(dir, "DATA", "first session");
+        iso = MakeIsoBytes(dir, "DATA", "first session");
         if (iso.empty())
             GTEST_SKIP() << "genisoimage missing";
     }
