@@ -1,4 +1,5 @@
 #include "ImageChecks.h"
+#include "support/CdInfo.h"
 
 #include "common/ByteOrder.h"
 #include "drive/CDevCmdROM.h"
@@ -8,38 +9,16 @@
 
 #include <cstring>
 #include <memory>
-#include <regex>
 
 using namespace testing_support;
 
 namespace {
 
-struct ListedTrack {
-    int number;
-    int32_t lsn;
-    std::string type;
-};
-
-// The track list cd-info prints for an image ("  1: 00:02:00  000000 XA ...").
-std::vector<ListedTrack> CdInfoTracks(const std::string& flag, const std::filesystem::path& image)
-{
-    const CommandResult result = RunProgram({"cd-info", "--no-header", "--no-device-info", "--no-cddb",
-                                             "--no-analyze", flag, image.string()});
-    std::vector<ListedTrack> tracks;
-    const std::regex line(R"(^\s*(\d+): \d+:\d+:\d+\s+(\d+) (\w+))");
-    for (const std::string& text : SplitLines(result.out)) {
-        std::smatch m;
-        if (std::regex_search(text, m, line))
-            tracks.push_back({std::stoi(m[1]), std::stoi(m[2]), m[3]});
-    }
-    return tracks;
-}
-
 // Our table of contents agrees with cd-info's on numbers, starts, types
 // and the lead-out.
 void ExpectSameTracksAsCdInfo(CDevCmdROM& drive, const std::filesystem::path& image, bool compareTypes = true)
 {
-    const std::vector<ListedTrack> listed = CdInfoTracks("--nrg-file", image);
+    const std::vector<CdInfoTrack> listed = CdInfoTracks("--nrg-file", image);
     ASSERT_GE(listed.size(), 2u) << image;
     const SessionInfo sessions = ReadSessions(drive);
     ASSERT_GE(sessions.GetSessionNum(), 1);
@@ -47,7 +26,7 @@ void ExpectSameTracksAsCdInfo(CDevCmdROM& drive, const std::filesystem::path& im
     for (int s = 0; s < sessions.GetSessionNum(); ++s) {
         const TocData& session = sessions[size_t(s)];
         for (int n = session.GetFirstTrackNo(); n <= session.GetLastTrackNo(); ++n) {
-            const auto it = std::find_if(listed.begin(), listed.end(), [&](const ListedTrack& t) { return t.number == n; });
+            const auto it = std::find_if(listed.begin(), listed.end(), [&](const CdInfoTrack& t) { return t.number == n; });
             ASSERT_NE(it, listed.end()) << "track " << n;
             const TocData::_Data* entry = session.GetTrackData(n);
             ASSERT_NE(entry, nullptr);
