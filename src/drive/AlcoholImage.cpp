@@ -108,7 +108,9 @@ struct TrackPlan {
     int32_t length;
 };
 
-std::optional<DiscImage> Describe(const Descriptor& mds, const std::string& mdsPath)
+// openedData: the data file when the user chose it rather than the
+// descriptor; it stands in for a "*.mdf" that carries another name.
+std::optional<DiscImage> Describe(const Descriptor& mds, const std::string& mdsPath, const std::string& openedData)
 {
     const uint8_t* header = mds.At(0, kHeaderSize);
     if (!header || std::memcmp(header, "MEDIA DESCRIPTOR", 16) != 0 || header[16] != 1)
@@ -162,7 +164,9 @@ std::optional<DiscImage> Describe(const Descriptor& mds, const std::string& mdsP
                 plan.pregap = int32_t(GetLE32(extra));
                 plan.length = int32_t(GetLE32(extra + 4));
             }
-            const std::string file = DataFileOf(mds, GetLE32(block + 52), mdsPath);
+            std::string file = DataFileOf(mds, GetLE32(block + 52), mdsPath);
+            if (file.empty())
+                file = openedData;
             if (file.empty())
                 return std::nullopt; // the data file is missing
             const auto known = std::find(disc.files.begin(), disc.files.end(), file);
@@ -233,13 +237,12 @@ std::optional<Descriptor> ReadDescriptor(const std::string& path)
 
 std::optional<DiscImage> ReadAlcoholImage(const std::string& path)
 {
-    std::string mdsPath = path;
-    std::optional<Descriptor> mds = ReadDescriptor(path);
-    if (!mds) {
-        // The .mdf beside its descriptor.
-        mdsPath = SiblingWithExtension(path, "mds");
-        if (mdsPath.empty() || !(mds = ReadDescriptor(mdsPath)))
-            return std::nullopt;
-    }
-    return Describe(*mds, mdsPath);
+    if (std::optional<Descriptor> mds = ReadDescriptor(path))
+        return Describe(*mds, path, {});
+    // The sectors beside their descriptor.
+    const std::string mdsPath = SiblingWithExtension(path, "mds");
+    const std::optional<Descriptor> mds = mdsPath.empty() ? std::nullopt : ReadDescriptor(mdsPath);
+    if (!mds)
+        return std::nullopt;
+    return Describe(*mds, mdsPath, path);
 }

@@ -254,15 +254,17 @@ std::optional<std::string> ReadSheet(const std::string& path)
 
 std::optional<DiscImage> ReadCloneCdImage(const std::string& path)
 {
-    std::string sheetPath = path;
     std::optional<std::string> text = ReadSheet(path);
-    if (!text) {
-        // The .img beside its sheet.
-        sheetPath = SiblingWithExtension(path, "ccd");
+    std::string imgPath;
+    if (text) {
+        imgPath = SiblingWithExtension(path, "img");
+    } else {
+        // The sectors, whatever their name, beside their sheet.
+        const std::string sheetPath = SiblingWithExtension(path, "ccd");
         if (sheetPath.empty() || !(text = ReadSheet(sheetPath)))
             return std::nullopt;
+        imgPath = path;
     }
-    const std::string imgPath = SiblingWithExtension(sheetPath, "img");
     if (imgPath.empty())
         return std::nullopt;
     ImageFile img(imgPath);
