@@ -67,6 +67,15 @@ TEST_F(NrgTestData, NewFooterDaoWithCdTextAgreesWithCdInfo)
     EXPECT_EQ(field(0, FS_CDTEXT_INFO::kTitle), "Join us now we have the software");
     EXPECT_EQ(field(0, FS_CDTEXT_INFO::kArtist), "Richard Stallman");
 
+    // The pregaps the cue sheet gives (index 0 of track 1 at -150, of
+    // track 2 at 225) lie in the file before each track.
+    const std::optional<DiscImage> described = OpenDiscImage(image.string());
+    ASSERT_TRUE(described);
+    ASSERT_EQ(described->tracks.size(), 2u);
+    EXPECT_EQ(described->tracks[0].pregapStart, -150);
+    EXPECT_EQ(described->tracks[1].pregapStart, 225);
+    EXPECT_EQ(described->tracks[0].control & 0x02, 0x02); // copy permitted
+
     // Audio sectors come back whole; data reads of them are refused.
     std::vector<uint8_t> raw(2352);
     EXPECT_EQ(drive.ReadCD_All(raw.data(), 2352, 1, 150), 0u);
