@@ -14,7 +14,7 @@ class Alcohol : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        iso = MakeIsoBytes(dir, "DATA", "alcohol");
+        iso = MakeIsoBytes(dir, "DATA");
         if (iso.empty())
             GTEST_SKIP() << "genisoimage missing";
     }

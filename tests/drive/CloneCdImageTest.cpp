@@ -14,7 +14,7 @@ class CloneCd : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        iso = MakeIsoBytes(dir, "DATA", "clone");
+        iso = MakeIsoBytes(dir, "DATA");
         if (iso.empty())
             GTEST_SKIP() << "genisoimage missing";
     }

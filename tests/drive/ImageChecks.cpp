@@ -1,6 +1,7 @@
 #include "ImageChecks.h"
 
 #include "common/ByteOrder.h"
+#include "support/DiscImages.h"
 
 #include <gtest/gtest.h>
 
@@ -18,18 +19,12 @@ SessionInfo ReadSessions(CDevCmdROM& drive)
     return SessionInfo(reply.data() + 4, std::min(length, int(reply.size()) - 4));
 }
 
-std::vector<uint8_t> MakeIsoBytes(const TempDir& dir, const std::string& name, const std::string& content)
+std::vector<uint8_t> MakeIsoBytes(const TempDir& dir, const std::string& label)
 {
     if (!HaveTool("genisoimage"))
         return {};
-    const auto folder = dir / (name + "-files");
-    std::filesystem::create_directories(folder / "docs");
-    WriteFile(folder / "docs" / "readme.txt", content);
-    WriteFile(folder / "top.bin", std::string(5000, 'z') + content);
-    const auto iso = dir / (name + ".iso");
-    if (RunProgram({"genisoimage", "-quiet", "-J", "-V", name, "-o", iso.string(), folder.string()}).exitCode != 0)
-        return {};
-    const std::string bytes = ReadFile(iso);
+    const std::filesystem::path iso = MakeIso(dir.Path(), label);
+    const std::string bytes = iso.empty() ? std::string() : ReadFile(iso);
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 

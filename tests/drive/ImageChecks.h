@@ -15,8 +15,9 @@ namespace testing_support {
 // The raw table of contents the drive reports.
 SessionInfo ReadSessions(CDevCmdROM& drive);
 
-// A small ISO 9660 image made with genisoimage; empty without the tool.
-std::vector<uint8_t> MakeIsoBytes(const TempDir& dir, const std::string& name, const std::string& content);
+// The bytes of a small ISO 9660 image made with genisoimage; empty without
+// the tool.
+std::vector<uint8_t> MakeIsoBytes(const TempDir& dir, const std::string& label);
 
 // A disc with a data track (the ISO) and two audio tracks with CD-Text.
 TestDisc MixedModeDisc(const std::vector<uint8_t>& iso);

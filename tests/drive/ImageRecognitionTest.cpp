@@ -14,7 +14,7 @@ class Recognition : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        iso = MakeIsoBytes(dir, "DATA", "recognised");
+        iso = MakeIsoBytes(dir, "DATA");
         if (iso.empty())
             GTEST_SKIP() << "genisoimage missing";
         disc = MixedModeDisc(iso);

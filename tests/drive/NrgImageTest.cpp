@@ -104,7 +104,7 @@ class NrgWritten : public ::testing::TestWithParam<NrgOptions> {
 protected:
     void SetUp() override
     {
-        iso = MakeIsoBytes(dir, "DATA", "first session");
+        iso = MakeIsoBytes(dir, "DATA");
         if (iso.empty())
             GTEST_SKIP() << "genisoimage missing";
     }
