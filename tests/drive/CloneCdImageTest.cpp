@@ -75,6 +75,13 @@ TEST_F(CloneCd, RefusesASheetWithoutImageOrTracks)
     WriteFile(Base("empty") + ".ccd", "[CloneCD]\r\nVersion=3\r\n[Disc]\r\nTocEntries=0\r\n");
     WriteFile(Base("empty") + ".img", std::string(2352 * 20, '\0'));
     EXPECT_FALSE(drive.SetImageFile(Base("empty") + ".ccd"));
+
+    // A sheet far larger than any disc needs is not read.
+    WriteCloneCd(Base("huge"), disc, false);
+    std::string sheet = ReadFile(Base("huge") + ".ccd");
+    sheet += std::string(5 << 20, ';');
+    WriteFile(Base("huge") + ".ccd", sheet);
+    EXPECT_FALSE(drive.SetImageFile(Base("huge") + ".ccd"));
 }
 
 TEST_F(CloneCd, DamagedSheetsAreSurvived)

@@ -171,6 +171,7 @@ protected:
         WriteNrg(path, disc, {2, false, NrgFormat::Raw});
         bytes = ReadFile(path);
         chainStart = GetBE32(reinterpret_cast<const uint8_t*>(bytes.data()) + bytes.size() - 4);
+        ASSERT_EQ(bytes.compare(bytes.size() - 12, 4, "NER5"), 0);
     }
     bool Opens(const std::string& content)
     {
@@ -194,6 +195,16 @@ TEST_F(NrgDamaged, FooterOrChunkPastTheEndIsRefused)
     EXPECT_FALSE(Opens(damaged));
     EXPECT_FALSE(Opens(bytes.substr(0, bytes.size() - 3))); // footer cut
     EXPECT_TRUE(Opens(bytes));
+}
+
+TEST_F(NrgDamaged, EndlessChunkChainIsRefused)
+{
+    // Thousands of empty unknown chunks before the real ones.
+    std::string chain;
+    for (int i = 0; i < 5000; ++i)
+        chain += std::string("JUNK") + std::string(4, '\0');
+    std::string damaged = bytes.substr(0, chainStart) + chain + bytes.substr(chainStart);
+    EXPECT_FALSE(Opens(damaged));
 }
 
 TEST_F(NrgDamaged, SectorsBeyondTheDataAreUnreadable)
