@@ -16,6 +16,12 @@ struct Command {
 constexpr Command kCommands[] = {
     {"drives", cli::RunDrives, "drives"},
     {"toc", cli::RunToc, "toc SOURCE"},
+    {"tree", cli::RunTree, "tree SOURCE"},
+    {"ls", cli::RunLs, "ls [-R] SOURCE [NODE]"},
+    {"volume", cli::RunVolume, "volume SOURCE"},
+    {"sector", cli::RunSector, "sector SOURCE LBA [--cooked] [--save FILE] [--yes]"},
+    {"scan", cli::RunScan, "scan SOURCE"},
+    {"caps", cli::RunCaps, "caps SOURCE"},
 };
 
 void PrintUsage()
