@@ -276,7 +276,7 @@ private:
                 } else {
                     count = int64_t((fileEnd(f) - std::min(c.byte, fileEnd(f))) / t.stride);
                 }
-                if (count < 0 || count > INT32_MAX)
+                if (count < 0 || count > kMaxSheetSectors)
                     return false;
                 pieceStarts.emplace_back(f, c.frame);
                 SheetPiece piece{int32_t(count), t.storage, f, c.byte, t.stride,
