@@ -4,4 +4,6 @@
 
 namespace cli {
 int RunDrives(int argc, char** argv, int first);
+int RunExtract(int argc, char** argv, int first);
+int RunSaveTrack(int argc, char** argv, int first);
 } // namespace cli

@@ -15,6 +15,8 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"drives", cli::RunDrives, "drives"},
+    {"extract", cli::RunExtract, "extract SOURCE NODE DEST [--yes]"},
+    {"save-track", cli::RunSaveTrack, "save-track SOURCE TRACK OUT [--yes]"},
 };
 
 void PrintUsage()
