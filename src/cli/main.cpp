@@ -15,6 +15,9 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"drives", cli::RunDrives, "drives"},
+    {"tree", cli::RunTree, "tree SOURCE"},
+    {"ls", cli::RunLs, "ls [-R] SOURCE [NODE]"},
+    {"volume", cli::RunVolume, "volume SOURCE"},
     {"extract", cli::RunExtract, "extract SOURCE NODE DEST [--yes]"},
     {"save-track", cli::RunSaveTrack, "save-track SOURCE TRACK OUT [--yes]"},
 };

@@ -10,10 +10,13 @@
 #include "drive/TocModel.h"
 #include "explorer/TreeListControls.h"
 #include "filesystems/CAnaly_UDF.h"
+#include "filesystems/IsoReader.h"
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 class CDevCmdROM;
@@ -105,6 +108,13 @@ public:
     ListControl& GetList() const { return list_; }
 
 private:
+    // The track that holds a node, as its session and track node name it.
+    struct NodeTrack {
+        int32_t start;
+        int sectorMode;
+    };
+    std::optional<NodeTrack> FindNodeTrack(const TreeControl& tree, NodeHandle node) const;
+    IsoReadMode CurrentIsoMode() const;
     // The end of the disc as the sessions give it: no folder is read past it.
     int64_t DiscEndLba() const;
     void ShowMessage(const std::string& text) const;
@@ -120,6 +130,8 @@ private:
     uint8_t* descriptorBuffer_ = nullptr;
     int lastFocus_ = ExplorerFocus::None;
     bool joliet_ = false;
+    std::map<int32_t, bool> volumes_; // Joliet flag per opened ISO track start
+    int64_t udfTrackStart_ = -1;      // the track the UDF reader is mounted on
     MessageSink messageSink_;
 };
 
