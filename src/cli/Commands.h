@@ -9,4 +9,5 @@ int RunLs(int argc, char** argv, int first);
 int RunVolume(int argc, char** argv, int first);
 int RunExtract(int argc, char** argv, int first);
 int RunSaveTrack(int argc, char** argv, int first);
+int RunToc(int argc, char** argv, int first);
 } // namespace cli

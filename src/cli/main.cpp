@@ -20,6 +20,7 @@ constexpr Command kCommands[] = {
     {"volume", cli::RunVolume, "volume SOURCE"},
     {"extract", cli::RunExtract, "extract SOURCE NODE DEST [--yes]"},
     {"save-track", cli::RunSaveTrack, "save-track SOURCE TRACK OUT [--yes]"},
+    {"toc", cli::RunToc, "toc SOURCE"},
 };
 
 void PrintUsage()
