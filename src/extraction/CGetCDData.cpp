@@ -4,6 +4,7 @@
 #include "extraction/FileSaving.h"
 #include "extraction/FolderSaving.h"
 #include "extraction/TrackImage.h"
+#include "extraction/UserDataReader.h"
 #include "filesystems/CAnaly_UDF.h"
 
 #include <algorithm>
@@ -105,7 +106,8 @@ bool CGetCDData::StartSaveFile(int mode, uint64_t location, uint64_t size, const
         });
     } else {
         Launch([this, drive, mode, location, size, path] {
-            SaveIsoExtents(*drive, state_, mode, ConsecutiveExtents(uint32_t(location), size), path);
+            UserDataReader reader(*drive, mode);
+            SaveIsoExtents(reader, state_, ConsecutiveExtents(uint32_t(location), size), path);
         });
     }
     return true;

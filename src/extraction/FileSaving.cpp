@@ -40,13 +40,12 @@ bool SaveStreamedFile(JobState& state, const std::string& path, uint64_t size,
     return true;
 }
 
-bool SaveIsoExtents(CDevCmdROM& drive, JobState& state, int sectorMode, const std::vector<IsoExtent>& extents,
+bool SaveIsoExtents(UserDataReader& reader, JobState& state, const std::vector<IsoExtent>& extents,
                     const std::string& path)
 {
     uint64_t size = 0;
     for (const IsoExtent& extent : extents)
         size += extent.length;
-    UserDataReader reader(drive, sectorMode);
     return SaveStreamedFile(state, path, size, [&](const DataSink& sink) {
         for (const IsoExtent& extent : extents) {
             // Each extent holds exactly its length; its last sector's tail is padding.

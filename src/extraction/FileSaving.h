@@ -10,7 +10,6 @@
 #include <string>
 #include <vector>
 
-class CDevCmdROM;
 class JobState;
 
 using DataSink = UserDataReader::Sink;
@@ -23,8 +22,8 @@ using DataSink = UserDataReader::Sink;
 bool SaveStreamedFile(JobState& state, const std::string& path, uint64_t size,
                       const std::function<void(const DataSink&)>& produce);
 
-// Saves the extents' user data, read in sectorMode, as one file (a file
-// recorded in several extents is one file); a sector that no read can get
-// ends the file there. False when cancelled.
-bool SaveIsoExtents(CDevCmdROM& drive, JobState& state, int sectorMode, const std::vector<IsoExtent>& extents,
+// Saves the extents' user data as one file (a file recorded in several
+// extents is one file); a sector that no read can get ends the file there.
+// False when cancelled.
+bool SaveIsoExtents(UserDataReader& reader, JobState& state, const std::vector<IsoExtent>& extents,
                     const std::string& path);

@@ -2,6 +2,7 @@
 #include "extraction/FolderSaving.h"
 #include "extraction/JobState.h"
 #include "extraction/SafeName.h"
+#include "extraction/UserDataReader.h"
 #include "filesystems/IsoDirectory.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@ namespace {
 class IsoFolderWalkSaver {
 public:
     IsoFolderWalkSaver(CDevCmdROM& drive, JobState& state, const IsoFolderJob& job)
-        : drive_(drive), state_(state), job_(job)
+        : drive_(drive), state_(state), job_(job), reader_(drive, job.sectorMode)
     {
     }
 
@@ -36,7 +37,7 @@ public:
                           if (entry.IsFolder()) {
                               goOn = Save(entry.Lba(), target);
                           } else {
-                              goOn = SaveIsoExtents(drive_, state_, job_.sectorMode, entry.extents, target);
+                              goOn = SaveIsoExtents(reader_, state_, entry.extents, target);
                               state_.SetProgress(0);
                           }
                           return goOn;
@@ -58,6 +59,7 @@ private:
     CDevCmdROM& drive_;
     JobState& state_;
     const IsoFolderJob job_;
+    UserDataReader reader_;
     std::vector<uint32_t> ancestors_;
 };
 

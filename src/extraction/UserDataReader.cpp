@@ -52,11 +52,11 @@ bool UserDataReader::ReadOne(int32_t lba, uint8_t* out, size_t& length)
 bool UserDataReader::ReadChunk(int32_t lba, uint32_t count)
 {
     if (sectorMode_ == 1) {
+        // A failed command's buffer is never used: its sectors are read again one by one.
         dataLength_ = size_t(count) * Mmc::kCookedSectorSize;
-        std::memset(data_.data(), 0, dataLength_);
         return drive_.ReadCD_10(data_.data(), uint32_t(dataLength_), count, lba) == 0;
     }
-    raw_.assign(size_t(count) * Mmc::kRawSectorSize, 0);
+    raw_.resize(size_t(count) * Mmc::kRawSectorSize);
     if (drive_.ReadCD_All(raw_.data(), uint32_t(raw_.size()), count, lba) != 0)
         return false;
     dataLength_ = 0;
