@@ -38,7 +38,7 @@ timed() {
         mkdir -p "$WORK/out"
         sync
         start=$(date +%s.%N)
-        "$@" > /dev/null 2>&1
+        "$@" > /dev/null 2>&1 || true
         end=$(date +%s.%N)
         t=$(echo "$end - $start" | bc)
         if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; fi
@@ -53,7 +53,7 @@ for tool in 7zz bsdtar xorriso; do
     case $tool in
     7zz) t=$(timed 7zz x -y -o"$WORK/out" "$WORK/tree.iso") ;;
     bsdtar) t=$(timed bsdtar -xf "$WORK/tree.iso" -C "$WORK/out") ;;
-    xorriso) t=$(timed xorriso -osirrox on -indev "$WORK/tree.iso" -extract / "$WORK/out") ;;
+    xorriso) t=$(timed xorriso -osirrox on -indev "$WORK/tree.iso" -extract / "$WORK/out/tree") ;;
     esac
     echo "$tool: ${t}s  morvik/$tool = $(echo "scale=2; $ours / $t" | bc)"
 done
