@@ -53,7 +53,7 @@ for tool in 7zz bsdtar xorriso; do
     case $tool in
     7zz) t=$(timed 7zz x -y -o"$WORK/out" "$WORK/tree.iso") ;;
     bsdtar) t=$(timed bsdtar -xf "$WORK/tree.iso" -C "$WORK/out") ;;
-    xorriso) t=$(timed xorriso -osirrox on -indev "$WORK/tree.iso" -extract / "$WORK/out") ;;
+    xorriso) t=$(timed xorriso -osirrox on -indev stdio:"$WORK/tree.iso" -extract / "$WORK/out") ;;
     esac
     echo "$tool: ${t}s  morvik/$tool = $(echo "scale=2; $ours / $t" | bc)"
 done
