@@ -15,12 +15,12 @@ struct Command {
 
 constexpr Command kCommands[] = {
     {"drives", cli::RunDrives, "drives"},
+    {"toc", cli::RunToc, "toc SOURCE"},
     {"tree", cli::RunTree, "tree SOURCE"},
     {"ls", cli::RunLs, "ls [-R] SOURCE [NODE]"},
     {"volume", cli::RunVolume, "volume SOURCE"},
     {"extract", cli::RunExtract, "extract SOURCE NODE DEST [--yes]"},
     {"save-track", cli::RunSaveTrack, "save-track SOURCE TRACK OUT [--yes]"},
-    {"toc", cli::RunToc, "toc SOURCE"},
 };
 
 void PrintUsage()

@@ -301,7 +301,7 @@ std::optional<DiscExplorer::NodeTrack> DiscExplorer::FindNodeTrack(const TreeCon
     const TocData::_Data* entry = toc.GetTrackData(track);
     if (!entry)
         return std::nullopt;
-    return NodeTrack{entry->GetStartPos(), toc.GetDiscType() == kDiscTypeXa ? 2 : 1};
+    return NodeTrack{entry->GetStartPos()};
 }
 
 int DiscExplorer::GetNodeFileSystem(const TreeControl& tree, NodeHandle node, CDevCmdROM* drive)
@@ -329,13 +329,12 @@ void DiscExplorer::OnTreeSelect()
     const int code = GetNodeFileSystem(tree_, node, drive_);
     if (code == FileSystemCode::None || !drive_)
         return;
-    // The save commands read the sector mode and Joliet flag of the track
-    // being browsed.
     const std::optional<NodeTrack> track = FindNodeTrack(tree_, node);
     if (!track)
         return;
-    sectorMode_ = track->sectorMode;
     if (code < FileSystemCode::Udf) {
+        // Names are decoded the way this track's volume records them (and
+        // the save commands read the flag of the track being browsed).
         const auto volume = volumes_.find(track->start);
         if (volume != volumes_.end())
             joliet_ = volume->second;

@@ -111,7 +111,6 @@ private:
     // The track that holds a node, as its session and track node name it.
     struct NodeTrack {
         int32_t start;
-        int sectorMode;
     };
     std::optional<NodeTrack> FindNodeTrack(const TreeControl& tree, NodeHandle node) const;
     IsoReadMode CurrentIsoMode() const;

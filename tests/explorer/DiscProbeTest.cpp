@@ -29,14 +29,14 @@ protected:
 
     // An ISO 9660 image of one folder with one file; its volume starts at
     // sector `at` (a later session's LBAs are absolute).
-    fs::path SessionImage(const std::string& name, const std::string& folder, int32_t at = 0)
+    fs::path SessionImage(const std::string& name, const std::string& folder, int32_t at = 0,
+                          std::vector<std::string> options = {})
     {
         const fs::path root = dir / (name + ".d");
         fs::create_directories(root / folder);
         WriteFile(root / folder / "FILE.TXT", name);
-        std::vector<std::string> options;
         if (at != 0)
-            options = {"-C", "0," + std::to_string(at)};
+            options.insert(options.end(), {"-C", "0," + std::to_string(at)});
         const fs::path image = MakeIso(root, dir / (name + ".iso"), options);
         EXPECT_FALSE(image.empty());
         return image;
@@ -158,7 +158,7 @@ TEST_F(DiscProbe, NeitherTableNorTrackInformationShowsABlankDisc)
 
 TEST_F(DiscProbe, TwoSessionsShowTwoSessionNodesAndTheLastLeadOut)
 {
-    const fs::path first = SessionImage("first", "OLD");
+    const fs::path first = SessionImage("first", "Old Joliet", 0, {"-J"});
     const int32_t n1 = Sectors(first);
     const int32_t start2 = n1 + 11400;
     const fs::path second = SessionImage("second", "NEW", start2);
@@ -175,14 +175,45 @@ TEST_F(DiscProbe, TwoSessionsShowTwoSessionNodesAndTheLastLeadOut)
 
     ExplorerHarness h(FakeDriveFor(disc));
     h.Show();
-    EXPECT_EQ(h.TreeText(), "Session 1\n  DATA TRACK 1(ISO)\n    OLD\nSession 2\n  DATA TRACK 2(ISO)\n    NEW\n"
+    EXPECT_EQ(h.TreeText(), "Session 1\n  DATA TRACK 1(ISO)\n    Old Joliet\nSession 2\n  DATA TRACK 2(ISO)\n    NEW\n"
                             "(Lead Out) " + std::to_string(start2 + n2) + "\n");
     ASSERT_TRUE(h.Select("Session 2/DATA TRACK 2(ISO)/NEW"));
     ASSERT_EQ(h.Rows().size(), 1u);
     EXPECT_EQ(h.Rows()[0][0], "FILE.TXT");
     EXPECT_EQ(h.Rows()[0][3], "6"); // "second"
-    ASSERT_TRUE(h.Select("Session 1/DATA TRACK 1(ISO)/OLD"));
+    EXPECT_FALSE(h.explorer.IsJoliet());
+    // Each volume's names are decoded its own way.
+    ASSERT_TRUE(h.Select("Session 1/DATA TRACK 1(ISO)/Old Joliet"));
+    EXPECT_TRUE(h.explorer.IsJoliet());
+    EXPECT_EQ(h.Rows()[0][0], "FILE.TXT");
     EXPECT_EQ(h.Rows()[0][3], "5"); // "first"
+}
+
+TEST_F(DiscProbe, SectorModeFollowsTheLastDataSession)
+{
+    const fs::path first = SessionImage("xa", "XA");
+    const int32_t n1 = Sectors(first);
+    const int32_t start2 = n1 + 11400;
+    const fs::path second = SessionImage("m1", "M1", start2);
+    const int32_t n2 = Sectors(second);
+    DiscImage disc;
+    disc.files = {first.string(), second.string()};
+    disc.sessions = {{1, 0x20, n1}, {2, 0x00, start2 + n2}};
+    disc.tracks = {ImageTrack{1, 1, TrackMode::Mode1, 0x04, 0, 0, n1, {}, {}},
+                   ImageTrack{2, 2, TrackMode::Mode1, 0x04, start2, start2, start2 + n2, {}, {}}};
+    disc.runs = {{0, n1, SectorStorage::User2048, 0, 0, 2048, false},
+                 {start2, n2, SectorStorage::User2048, 1, 0, 2048, false}};
+    ExplorerHarness mixed(FakeDriveFor(disc));
+    mixed.Show();
+    EXPECT_EQ(mixed.explorer.GetSectorMode(), 1);
+
+    disc.sessions[1].discType = 0x20;
+    disc.sessions[0].discType = 0x00;
+    ExplorerHarness xaLast(FakeDriveFor(disc));
+    xaLast.Show();
+    EXPECT_EQ(xaLast.explorer.GetSectorMode(), 2);
+    // Both volumes still list: the sector headers say where the data lies.
+    EXPECT_EQ(xaLast.Column(0), std::vector<std::string>{"XA"});
 }
 
 // A session of an audio track followed by a data track, with CD-Text for

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <random>
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -163,6 +164,38 @@ TEST_F(IsoReader, FolderOfThreeThousandEntriesSpansManySectors)
     EXPECT_EQ(highest, 5000u + 2999u);
 }
 
+TEST_F(IsoReader, FolderLengthComesFromItsOwnDotRecord)
+{
+    fs::create_directories(tree / "LONG");
+    for (int i = 0; i < 150; ++i)
+        WriteFile(tree / "LONG" / ("NAME" + std::to_string(i) + ".TXT"), "");
+    const fs::path image = Build({});
+    uint32_t extent = 0;
+    PatchRecord(image, "LONG", [&](uint8_t* r) { extent = GetLE32(r + 2); });
+    const std::string pristine = ReadFile(image);
+    auto listed = [&](const std::string& bytes) {
+        WriteFile(image, bytes);
+        ExplorerHarness h(image);
+        h.Show();
+        EXPECT_TRUE(h.Select("/LONG"));
+        return h.list.GetRowCount();
+    };
+    const int whole = listed(pristine);
+    EXPECT_EQ(whole, 150);
+
+    // A "." record naming another extent: one sector is listed.
+    std::string bytes = pristine;
+    PutLE32(reinterpret_cast<uint8_t*>(&bytes[size_t(extent) * 2048 + 2]), extent + 1);
+    const int oneSector = listed(bytes);
+    EXPECT_GT(oneSector, 0);
+    EXPECT_LT(oneSector, whole);
+
+    // A second sector starting with a zero byte ends the folder there.
+    bytes = pristine;
+    bytes[size_t(extent + 1) * 2048] = 0;
+    EXPECT_EQ(listed(bytes), oneSector);
+}
+
 // A Mode 2 Form 1 raw image: each 2048-byte sector behind a sync pattern,
 // a header with mode 2 and an XA sub-header.
 void WrapAsMode2Form1(const fs::path& iso, const fs::path& raw)
@@ -253,6 +286,30 @@ TEST_F(IsoReader, TruncatedImageShowsWhatIsThere)
     ASSERT_TRUE(h.Select("/DIR39"));
     EXPECT_EQ(h.list.GetRowCount(), 0);
     EXPECT_EQ(h.list.GetColumnCount(), 6);
+}
+
+TEST_F(IsoReader, ScrambledDirectoriesAreSurvived)
+{
+    for (int i = 0; i < 6; ++i) {
+        fs::create_directories(tree / ("D" + std::to_string(i)) / "E");
+        WriteFile(tree / ("D" + std::to_string(i)) / "F.TXT", std::string(size_t(i) * 700, 'f'));
+    }
+    const fs::path image = Build({"-J"});
+    const std::string pristine = ReadFile(image);
+    // Descriptors and every directory lie in the sectors from 16 to the
+    // first file; scramble bytes there, a few at a time.
+    const size_t begin = 16 * 2048, end = std::min(pristine.size(), size_t(40 * 2048));
+    std::mt19937 random(4711);
+    for (int round = 0; round < 150; ++round) {
+        std::string bytes = pristine;
+        for (int n = 0; n < 12; ++n)
+            bytes[begin + random() % (end - begin)] = char(random());
+        WriteFile(image, bytes);
+        ExplorerHarness h(image);
+        h.Show();
+        ForEachNode(h.tree, FirstFileSystemNode(h.tree), [&](NodeHandle node, int) { h.tree.SelectItem(node); });
+    }
+    SUCCEED();
 }
 
 TEST(IsoCorpusMalformed, EveryBrokenImageIsSurvived)
