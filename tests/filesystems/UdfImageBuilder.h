@@ -94,5 +94,8 @@ private:
     uint32_t spareArea_ = 0;        // absolute block
 };
 
+// Writes a descriptor tag with its checksum.
+void SealDescriptorTag(uint8_t* descriptor, uint16_t id, uint32_t location);
+
 // UTF-8 to an OSTA CS0 identifier: 8-bit when every character fits, else 16-bit.
 std::string EncodeOstaName(const std::string& utf8);
