@@ -193,6 +193,23 @@ TEST_F(HostileVolume, AnchorAt512OfAnUnclosedDisc)
     EXPECT_EQ(ListTree(mounted.udf, mounted.udf.RootLocation()), (std::vector<std::string>{"file\t4"}));
 }
 
+TEST_F(HostileVolume, ReserveSequenceStandsInForAnUnreadableMainSequence)
+{
+    builder.AddFile(UdfImageBuilder::kRoot, "file", "data");
+    Mount([](std::vector<uint8_t>& bytes) {
+        const size_t blocks = bytes.size() / kBlock;
+        const size_t reserve = blocks - 8; // free blocks at the partition's end
+        std::memcpy(&bytes[reserve * kBlock], &bytes[257 * kBlock], 4 * kBlock);
+        std::memset(&bytes[257 * kBlock], 0, 4 * kBlock);
+        for (size_t anchor : {size_t(256), blocks - 1}) {
+            PutLE32(&bytes[anchor * kBlock + 28], uint32_t(reserve));
+            SealDescriptorTag(&bytes[anchor * kBlock], 2, uint32_t(anchor));
+        }
+    });
+    EXPECT_EQ(mounted.VolumeIdentifier(), "CRAFTED");
+    EXPECT_EQ(ListTree(mounted.udf, mounted.udf.RootLocation()), (std::vector<std::string>{"file\t4"}));
+}
+
 TEST(UdfDrive, NotReadyDriveMountsNothing)
 {
     CDevCmdROM drive; // the image entry without an image
