@@ -93,6 +93,7 @@ private:
         uint32_t metadataFile = 0;
         uint32_t metadataMirror = 0;
         std::vector<Udf::Extent> metadataExtents;
+        std::vector<uint64_t> metadataOffsets; // of each extent in the metadata file
     };
     struct PartitionDescriptor {
         uint64_t start = 0; // absolute block
