@@ -183,7 +183,12 @@ void UdfImageBuilder::WriteEntry(int index, const std::string& content)
     const bool extended = options_.extendedEntries;
     const size_t adStart = extended ? 216 : 176;
     const bool metadataData = options_.layout == Layout::Metadata && entry.folder;
-    const bool shortAds = options_.layout == Layout::Plain || options_.layout == Layout::Sparable || metadataData;
+    // Descriptors name their partition unless they are short ones, which lie
+    // in the partition of the entry.
+    const int adType = options_.extendedDescriptors ? 2
+                       : (options_.layout == Layout::Plain || options_.layout == Layout::Sparable || metadataData) ? 0
+                                                                                                                     : 1;
+    const uint16_t dataRef = metadataData ? 1 : 0;
     const bool embedded = options_.embedData && adStart + content.size() <= bs;
     uint32_t& next = metadataData ? nextEntrySpace_ : nextPhysical_;
     auto absolute = [&](uint32_t block) { return metadataData ? MetadataAbsolute(block) : PhysicalAbsolute(block); };
@@ -217,10 +222,19 @@ void UdfImageBuilder::WriteEntry(int index, const std::string& content)
         if (!runs.empty())
             entry.dataByte = absolute(runs.front().block) * bs;
         auto descriptor = [&](uint32_t length, uint32_t block) {
-            std::string ad(shortAds ? 8 : 16, '\0');
+            std::string ad(adType == 0 ? 8 : adType == 1 ? 16 : 20, '\0');
             uint8_t* p = reinterpret_cast<uint8_t*>(ad.data());
             PutLE32(p, length);
-            PutLE32(p + 4, block);
+            if (adType == 2) {
+                PutLE32(p + 4, length & 0x3FFFFFFF);
+                PutLE32(p + 8, length & 0x3FFFFFFF);
+                PutLE32(p + 12, block);
+                PutLE16(p + 16, dataRef);
+            } else {
+                PutLE32(p + 4, block);
+                if (adType == 1)
+                    PutLE16(p + 8, dataRef);
+            }
             return ad;
         };
         // The entry holds the first descriptors; the rest go to a chain of
@@ -247,7 +261,7 @@ void UdfImageBuilder::WriteEntry(int index, const std::string& content)
             std::memcpy(aed + 24, descriptors.data(), descriptors.size());
             SealDescriptorTag(aed, 258, aedBlock);
         }
-        PutLE16(fe + 34, shortAds ? 0 : 1);
+        PutLE16(fe + 34, uint16_t(adType));
         ads = inEntry;
     }
     PutLE32(fe + (extended ? 212 : 172), uint32_t(ads.size()));

@@ -19,6 +19,7 @@ public:
         uint32_t maxExtentBlocks = 0;  // data split into extents this long, a free block between them
         uint32_t descriptorsInEntry = 0; // more descriptors go to an Allocation Extent Descriptor
         bool embedData = false;        // data that fits is kept in the File Entry
+        bool extendedDescriptors = false; // extended allocation descriptors (20 bytes)
         uint16_t fidImplementationUse = 0;
         uint32_t vatEntries = 0;       // at least this many VAT entries (unused ones 0xFFFFFFFF)
         uint16_t revision = 0x0201;
