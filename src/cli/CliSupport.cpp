@@ -81,22 +81,29 @@ std::unique_ptr<CDevCmdROM> OpenSource(const std::string& source)
     return entry;
 }
 
+void PrintRow(const std::vector<std::string>& cells)
+{
+    std::string line;
+    for (size_t i = 0; i < cells.size(); ++i) {
+        if (i)
+            line += '\t';
+        line += cells[i];
+    }
+    line += '\n';
+    std::fwrite(line.data(), 1, line.size(), stdout);
+}
+
 void PrintTable(const ListControl& list)
 {
     std::vector<int> shown;
     for (int c = 0; c < list.GetColumnCount(); ++c)
         if (list.GetColumnWidth(c) != 0)
             shown.push_back(c);
-    std::string line;
     auto emit = [&](auto cell) {
-        line.clear();
-        for (size_t i = 0; i < shown.size(); ++i) {
-            if (i)
-                line += '\t';
-            line += cell(shown[i]);
-        }
-        line += '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        std::vector<std::string> cells;
+        for (int c : shown)
+            cells.push_back(cell(c));
+        PrintRow(cells);
     };
     emit([&](int c) { return list.GetColumnHeader(c); });
     for (int r = 0; r < list.GetRowCount(); ++r)

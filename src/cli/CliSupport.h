@@ -39,5 +39,7 @@ int Usage(const std::string& message);
 
 // Header line and rows, cells joined by one TAB; columns of width 0 are left out.
 void PrintTable(const ListControl& list);
+// One line of a table: the cells joined by one TAB.
+void PrintRow(const std::vector<std::string>& cells);
 
 } // namespace cli

@@ -21,6 +21,9 @@ constexpr Command kCommands[] = {
     {"volume", cli::RunVolume, "volume SOURCE"},
     {"extract", cli::RunExtract, "extract SOURCE NODE DEST [--yes]"},
     {"save-track", cli::RunSaveTrack, "save-track SOURCE TRACK OUT [--yes]"},
+    {"sector", cli::RunSector, "sector SOURCE LBA [--cooked] [--save FILE] [--yes]"},
+    {"scan", cli::RunScan, "scan SOURCE"},
+    {"caps", cli::RunCaps, "caps SOURCE"},
 };
 
 void PrintUsage()

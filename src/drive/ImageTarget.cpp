@@ -291,7 +291,7 @@ ScsiResult ImageTarget::ModeSense10(const ScsiCommand& c)
     uint8_t* page = &reply[8];
     page[0] = 0x2A;
     page[1] = 26;
-    page[2] = 0x0B; // reads CD-R, CD-RW and DVD-ROM
+    page[2] = 0x3B; // reads what an image can hold: CD-R/RW, DVD-ROM, DVD-R, DVD-RAM
     page[3] = 0x00; // writes nothing
     page[4] = 0x71; // audio play, Mode 2 Form 1 and 2, multi-session
     page[5] = 0x63; // CD-DA commands, accurate stream, ISRC, UPC

@@ -157,10 +157,10 @@ int MemoryList::InsertRow(const std::string& firstColumnText, int image, uint64_
     row.cells[0] = firstColumnText;
     row.image = image;
     row.itemData = itemData;
-    // Separate statements: insert may reallocate, and the operands of '-'
-    // are unsequenced.
-    const auto inserted = rows_.insert(at, row);
-    return int(inserted - rows_.begin());
+    // The index before inserting: insert may move the rows elsewhere.
+    const int index = int(at - rows_.begin());
+    rows_.insert(at, std::move(row));
+    return index;
 }
 
 void MemoryList::SetItemText(int row, int column, const std::string& text)
