@@ -254,13 +254,13 @@ private:
                 }
             } else if (word == "INDEX") {
                 const auto at = Frames(false);
-                if (!at)
+                if (!at || track.indexes.size() >= 98)
                     return false;
                 track.indexes.push_back(int32_t(*at));
             } else {
                 return false; // FIFO and unknown statements
             }
-            if (track.Length() > 100 * 60 * 75)
+            if (track.Length() > kMaxSheetSectors)
                 return false;
         }
         track.pregap = int32_t(start.value_or(0));
@@ -316,7 +316,7 @@ private:
         }
         if (count == 0)
             count = int64_t((end - offset) / stride);
-        if (count <= 0 || offset + uint64_t(count) * stride > end)
+        if (count <= 0 || count > kMaxSheetSectors || offset + uint64_t(count) * stride > end)
             return false; // the sheet reaches past the end of the file
         track.pieces.push_back(
             SheetPiece{int32_t(count), mode.storage, file, offset, stride, swap && audio});

@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+// More sectors than MSF addresses reach (100 minutes): no CD holds them.
+inline constexpr int32_t kMaxSheetSectors = 100 * 60 * 75;
+
 // A stretch of a track's sectors: from a file, or generated (count only).
 struct SheetPiece {
     int32_t count = 0;
