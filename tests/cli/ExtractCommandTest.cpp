@@ -73,3 +73,24 @@ TEST_F(ExtractCommand, ExistingTargetIsReplacedOnlyWithYes)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ExtractCommandUdf, FileNodeOfAUdfVolume)
+{
+    const fs::path image = TestData("udf/libcdio-udf102.iso");
+    if (!fs::exists(image) || !HaveTool("7zz"))
+        GTEST_SKIP() << "corpus image or 7-Zip missing";
+    TempDir dir;
+    const CommandResult listing = RunCli({"ls", image.string(), "/"});
+    ASSERT_EQ(listing.exitCode, 0);
+    std::string name;
+    for (const std::string& line : SplitLines(listing.out))
+        if (line.find("\tFile\t") != std::string::npos)
+            name = line.substr(0, line.find('\t'));
+    ASSERT_FALSE(name.empty());
+    ASSERT_EQ(RunCli({"extract", image.string(), "/" + name, dir.Path().string()}).exitCode, 0);
+    EXPECT_EQ(ReadFile(dir / name), RunProgram({"7zz", "e", "-so", image.string(), name}).out);
+}
+
+} // namespace
