@@ -160,7 +160,7 @@ bool CAnaly_UDF::FindAnchor(int32_t trackStart, std::vector<uint8_t>& anchor)
             const uint64_t trackBlock = trackByte / blockSize;
             const uint64_t trackBlocks = endByte_ / blockSize - trackBlock;
             std::vector<uint64_t> candidates = {kAnchorBlock, kUnclosedAnchorBlock};
-            if (check != Check::TagOnly && trackBlocks > kUnclosedAnchorBlock && lastWrittenSector_ >= 0) {
+            if (check != Check::TagOnly && trackBlocks > kAnchorBlock + 1 && lastWrittenSector_ >= 0) {
                 candidates.push_back(trackBlocks - 1 - kAnchorBlock);
                 candidates.push_back(trackBlocks - 1);
             }

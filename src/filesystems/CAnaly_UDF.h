@@ -54,7 +54,9 @@ public:
     void FillList(ListControl& list, uint64_t location);
 
     uint64_t RootLocation() const;
-    // The folder's entries in descriptor order, without the parent entry.
+    // The folder's entries in descriptor order, without the parent entry and
+    // deleted ones. False when the folder could not be read whole or one of
+    // its descriptors is damaged; the entries before it stay.
     bool ReadDirectory(uint64_t location, std::vector<UdfDirEntry>& entries);
     // Streams a file's whole information length through every extent
     // (unrecorded extents as zeros), in pieces; sink returns false to stop.
@@ -93,6 +95,7 @@ private:
         uint32_t metadataFile = 0;
         uint32_t metadataMirror = 0;
         std::vector<Udf::Extent> metadataExtents;
+        std::vector<uint64_t> metadataOffsets; // of each extent in the metadata file
     };
     struct PartitionDescriptor {
         uint64_t start = 0; // absolute block

@@ -199,6 +199,8 @@ bool CAnaly_UDF::WalkDirectory(uint64_t location, std::vector<UdfDirEntry>& entr
     size_t position = 0;
     while (position + kFidFixedPart <= data.size()) {
         const uint8_t* fid = &data[position];
+        if (GetLE16(fid) == 0)
+            break; // zeros after the last descriptor
         if (!Udf::IsTag(fid, data.size() - position, Udf::kTagFileIdentifier))
             return false;
         const uint8_t characteristics = fid[kFidCharacteristics];

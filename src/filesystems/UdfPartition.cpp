@@ -101,6 +101,12 @@ bool CAnaly_UDF::LoadMetadataFile(Partition& partition)
             (entry.view.fileType != kFileTypeMetadata && entry.view.fileType != kFileTypeMetadataMirror) ||
             !LocateData(entry, uint16_t(physical), entry.view.infoLength, partition.metadataExtents))
             continue;
+        uint64_t offset = 0;
+        partition.metadataOffsets.clear();
+        for (const Udf::Extent& extent : partition.metadataExtents) {
+            partition.metadataOffsets.push_back(offset);
+            offset += extent.length;
+        }
         return true;
     }
     return false;
@@ -175,15 +181,15 @@ bool CAnaly_UDF::MapBlock(uint16_t partitionRef, uint32_t block, uint64_t& locat
         return true;
     }
     case kMetadata: {
-        uint64_t offset = uint64_t(block) * blockSize_;
-        for (const Udf::Extent& extent : partition.metadataExtents) {
-            if (offset < extent.length) {
-                location = extent.location + offset / blockSize_;
-                return extent.recorded;
-            }
-            offset -= extent.length;
-        }
-        return false;
+        const uint64_t offset = uint64_t(block) * blockSize_;
+        const auto next = std::upper_bound(partition.metadataOffsets.begin(), partition.metadataOffsets.end(), offset);
+        if (next == partition.metadataOffsets.begin())
+            return false;
+        const size_t index = size_t(next - partition.metadataOffsets.begin()) - 1;
+        const Udf::Extent& extent = partition.metadataExtents[index];
+        const uint64_t within = offset - partition.metadataOffsets[index];
+        location = extent.location + within / blockSize_;
+        return within < extent.length && extent.recorded;
     }
     default:
         location = partition.start + block;

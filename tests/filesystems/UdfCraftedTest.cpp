@@ -110,6 +110,24 @@ INSTANTIATE_TEST_SUITE_P(
                       LayoutCase{Layout::Metadata, false, 4096, CAnaly_UDF::kMetadata}),
     LayoutName);
 
+TEST(CraftedVolume, ExtendedAllocationDescriptors)
+{
+    for (Layout layout : {Layout::Plain, Layout::Metadata}) {
+        UdfImageBuilder::Options options;
+        options.layout = layout;
+        options.extendedDescriptors = true;
+        options.maxExtentBlocks = 2;
+        options.descriptorsInEntry = 1;
+        UdfImageBuilder builder(options);
+        const SampleTree tree(builder);
+        TempDir dir;
+        MountedImage mounted;
+        ASSERT_TRUE(mounted.Mount(Save(dir, builder.Build())));
+        EXPECT_EQ(ListTree(mounted.udf, mounted.udf.RootLocation()), SampleTree::Listing());
+        EXPECT_TRUE(ReadWholeFile(mounted.udf, builder.EntryLocation(tree.fileBig)) == Pattern(20000, 'B'));
+    }
+}
+
 TEST(CraftedVolume, EmbeddedDirectoriesAndFiles)
 {
     UdfImageBuilder::Options options;

@@ -19,18 +19,6 @@ void PutLE64(uint8_t* p, uint64_t v)
     PutLE32(p + 4, uint32_t(v >> 32));
 }
 
-void Seal(uint8_t* descriptor, uint16_t id, uint32_t location)
-{
-    PutLE16(descriptor, id);
-    PutLE16(descriptor + 2, 2);
-    PutLE32(descriptor + 12, location);
-    uint8_t sum = 0;
-    for (int i = 0; i < 16; ++i)
-        if (i != 4)
-            sum = uint8_t(sum + descriptor[i]);
-    descriptor[4] = sum;
-}
-
 void PutIdentifier(uint8_t* field, const char* text) { std::memcpy(field + 1, text, std::strlen(text)); }
 
 void PutTimestamp(uint8_t* p)
@@ -66,6 +54,18 @@ std::vector<uint32_t> CodePoints(const std::string& utf8)
     return points;
 }
 } // namespace
+
+void SealDescriptorTag(uint8_t* descriptor, uint16_t id, uint32_t location)
+{
+    PutLE16(descriptor, id);
+    PutLE16(descriptor + 2, 2);
+    PutLE32(descriptor + 12, location);
+    uint8_t sum = 0;
+    for (int i = 0; i < 16; ++i)
+        if (i != 4)
+            sum = uint8_t(sum + descriptor[i]);
+    descriptor[4] = sum;
+}
 
 std::string EncodeOstaName(const std::string& utf8)
 {
@@ -167,7 +167,7 @@ std::string UdfImageBuilder::FolderIdentifiers(const Entry& folder, int self) co
         PutLongAd(p + 20, options_.blockSize, entries_[size_t(target)].icbBlock, ref);
         PutLE16(p + 36, uint16_t(liu));
         std::memcpy(p + 38 + liu, cs0.data(), cs0.size());
-        Seal(p, 257, 0);
+        SealDescriptorTag(p, 257, 0);
         out += fid;
     };
     add("", self == kRoot ? kRoot : folder.parent, 0x0A);
@@ -183,7 +183,12 @@ void UdfImageBuilder::WriteEntry(int index, const std::string& content)
     const bool extended = options_.extendedEntries;
     const size_t adStart = extended ? 216 : 176;
     const bool metadataData = options_.layout == Layout::Metadata && entry.folder;
-    const bool shortAds = options_.layout == Layout::Plain || options_.layout == Layout::Sparable || metadataData;
+    // Descriptors name their partition unless they are short ones, which lie
+    // in the partition of the entry.
+    const int adType = options_.extendedDescriptors ? 2
+                       : (options_.layout == Layout::Plain || options_.layout == Layout::Sparable || metadataData) ? 0
+                                                                                                                     : 1;
+    const uint16_t dataRef = metadataData ? 1 : 0;
     const bool embedded = options_.embedData && adStart + content.size() <= bs;
     uint32_t& next = metadataData ? nextEntrySpace_ : nextPhysical_;
     auto absolute = [&](uint32_t block) { return metadataData ? MetadataAbsolute(block) : PhysicalAbsolute(block); };
@@ -217,10 +222,19 @@ void UdfImageBuilder::WriteEntry(int index, const std::string& content)
         if (!runs.empty())
             entry.dataByte = absolute(runs.front().block) * bs;
         auto descriptor = [&](uint32_t length, uint32_t block) {
-            std::string ad(shortAds ? 8 : 16, '\0');
+            std::string ad(adType == 0 ? 8 : adType == 1 ? 16 : 20, '\0');
             uint8_t* p = reinterpret_cast<uint8_t*>(ad.data());
             PutLE32(p, length);
-            PutLE32(p + 4, block);
+            if (adType == 2) {
+                PutLE32(p + 4, length & 0x3FFFFFFF);
+                PutLE32(p + 8, length & 0x3FFFFFFF);
+                PutLE32(p + 12, block);
+                PutLE16(p + 16, dataRef);
+            } else {
+                PutLE32(p + 4, block);
+                if (adType == 1)
+                    PutLE16(p + 8, dataRef);
+            }
             return ad;
         };
         // The entry holds the first descriptors; the rest go to a chain of
@@ -245,14 +259,14 @@ void UdfImageBuilder::WriteEntry(int index, const std::string& content)
             uint8_t* aed = Block(absolute(aedBlock));
             PutLE32(aed + 20, uint32_t(descriptors.size()));
             std::memcpy(aed + 24, descriptors.data(), descriptors.size());
-            Seal(aed, 258, aedBlock);
+            SealDescriptorTag(aed, 258, aedBlock);
         }
-        PutLE16(fe + 34, shortAds ? 0 : 1);
+        PutLE16(fe + 34, uint16_t(adType));
         ads = inEntry;
     }
     PutLE32(fe + (extended ? 212 : 172), uint32_t(ads.size()));
     std::memcpy(fe + adStart, ads.data(), ads.size());
-    Seal(fe, extended ? 266 : 261, entry.feBlock);
+    SealDescriptorTag(fe, extended ? 266 : 261, entry.feBlock);
     entry.feAbsolute = EntrySpaceAbsolute(entry.feBlock);
 }
 
@@ -273,13 +287,13 @@ void UdfImageBuilder::WriteVolumeStructures(uint32_t partitionLength)
     PutLE32(anchor + 20, kSequence);
     PutLE32(anchor + 24, 4 * bs);
     PutLE32(anchor + 28, kSequence);
-    Seal(anchor, 2, kAnchor);
+    SealDescriptorTag(anchor, 2, kAnchor);
 
     uint8_t* pvd = Block(kSequence);
     pvd[24] = 8;
     std::memcpy(pvd + 25, options_.label.data(), std::min<size_t>(options_.label.size(), 30));
     pvd[24 + 31] = uint8_t(std::min<size_t>(options_.label.size(), 30) + 1);
-    Seal(pvd, 1, kSequence);
+    SealDescriptorTag(pvd, 1, kSequence);
 
     uint8_t* pd = Block(kSequence + 1);
     PutLE16(pd + 22, 0);
@@ -287,7 +301,7 @@ void UdfImageBuilder::WriteVolumeStructures(uint32_t partitionLength)
     PutLE32(pd + 184, 1);
     PutLE32(pd + 188, uint32_t(kPartitionStart));
     PutLE32(pd + 192, partitionLength);
-    Seal(pd, 5, kSequence + 1);
+    SealDescriptorTag(pd, 5, kSequence + 1);
 
     uint8_t* lvd = Block(kSequence + 2);
     PutLE32(lvd + 212, bs);
@@ -332,15 +346,15 @@ void UdfImageBuilder::WriteVolumeStructures(uint32_t partitionLength)
     }
     PutLE32(lvd + 264, uint32_t(map - (lvd + 440)));
     PutLE32(lvd + 268, maps);
-    Seal(lvd, 6, kSequence + 2);
-    Seal(Block(kSequence + 3), 8, kSequence + 3);
+    SealDescriptorTag(lvd, 6, kSequence + 2);
+    SealDescriptorTag(Block(kSequence + 3), 8, kSequence + 3);
 
     uint8_t* lvid = Block(kIntegrity);
     PutLE32(lvid + 28, 1);
     PutLE32(lvid + 72, 1);
     PutLE32(lvid + 76, 46);
     PutLE16(lvid + 132, options_.revision);
-    Seal(lvid, 9, kIntegrity);
+    SealDescriptorTag(lvid, 9, kIntegrity);
 }
 
 void UdfImageBuilder::WriteVat()
@@ -388,7 +402,7 @@ void UdfImageBuilder::WriteVat()
     }
     PutLE32(fe + (extended ? 212 : 172), uint32_t(ads.size()));
     std::memcpy(fe + adStart, ads.data(), ads.size());
-    Seal(fe, extended ? 266 : 261, uint32_t(last - kPartitionStart));
+    SealDescriptorTag(fe, extended ? 266 : 261, uint32_t(last - kPartitionStart));
 }
 
 void UdfImageBuilder::ApplySparing()
@@ -407,7 +421,7 @@ void UdfImageBuilder::ApplySparing()
         PutLE32(table + 56, packet);
         entries_[size_t(sparedEntry_)].feAbsolute = spareArea_ + entries_[size_t(sparedEntry_)].feBlock - packet;
     }
-    Seal(table, 0, sparingTable_);
+    SealDescriptorTag(table, 0, sparingTable_);
 }
 
 std::vector<uint8_t> UdfImageBuilder::Build()
@@ -467,7 +481,7 @@ std::vector<uint8_t> UdfImageBuilder::Build()
     // The File Set Descriptor names the root.
     uint8_t* fsd = Block(EntrySpaceAbsolute(fileSet));
     PutLongAd(fsd + 400, bs, entries_[0].icbBlock, (metadata || virtualLayout) ? 1 : 0);
-    Seal(fsd, 256, 0);
+    SealDescriptorTag(fsd, 256, 0);
     if (metadata) {
         uint8_t* file = Block(PhysicalAbsolute(0));
         file[20] = 4;
@@ -478,7 +492,7 @@ std::vector<uint8_t> UdfImageBuilder::Build()
         PutLE32(file + 180, metadataRunStart_[0]);
         PutLE32(file + 184, (metadataBlocks - metadataFirstRun_) * bs);
         PutLE32(file + 188, metadataRunStart_[1]);
-        Seal(file, 261, 0);
+        SealDescriptorTag(file, 261, 0);
     }
     for (size_t i = 0; i < entries_.size(); ++i)
         WriteEntry(int(i), contents[i]);
@@ -489,7 +503,7 @@ std::vector<uint8_t> UdfImageBuilder::Build()
         // A closing anchor in the last block.
         const uint64_t last = total - 1;
         std::memcpy(Block(last), Block(kAnchor), bs);
-        Seal(Block(last), 2, uint32_t(last));
+        SealDescriptorTag(Block(last), 2, uint32_t(last));
     }
     if (layout == Layout::Sparable)
         ApplySparing();

@@ -19,6 +19,7 @@ public:
         uint32_t maxExtentBlocks = 0;  // data split into extents this long, a free block between them
         uint32_t descriptorsInEntry = 0; // more descriptors go to an Allocation Extent Descriptor
         bool embedData = false;        // data that fits is kept in the File Entry
+        bool extendedDescriptors = false; // extended allocation descriptors (20 bytes)
         uint16_t fidImplementationUse = 0;
         uint32_t vatEntries = 0;       // at least this many VAT entries (unused ones 0xFFFFFFFF)
         uint16_t revision = 0x0201;
@@ -93,6 +94,9 @@ private:
     uint32_t sparingTable_ = 0;     // absolute block
     uint32_t spareArea_ = 0;        // absolute block
 };
+
+// Writes a descriptor tag with its checksum.
+void SealDescriptorTag(uint8_t* descriptor, uint16_t id, uint32_t location);
 
 // UTF-8 to an OSTA CS0 identifier: 8-bit when every character fits, else 16-bit.
 std::string EncodeOstaName(const std::string& utf8);
