@@ -409,7 +409,7 @@ ScsiResult ImageTarget::Read10(const ScsiCommand& c)
         return Fail(Sense::InvalidFieldInCdb);
     ScsiResult result;
     uint8_t sector[Mmc::kRawSectorSize];
-    for (uint32_t i = 0; i < count; ++i) {
+    for (uint32_t i = 0; i < count;) {
         const int32_t at = lba + int32_t(i);
         uint8_t* out = c.data + size_t(i) * 2048;
         if (at < 0 || at >= image_->LeadOut())
@@ -417,22 +417,31 @@ ScsiResult ImageTarget::Read10(const ScsiCommand& c)
         const ImageTrack* track = image_->TrackAt(at);
         if (track && track->mode == TrackMode::Audio)
             return Fail(Sense::IncompatibleFormat);
-        // Stored user data goes straight to the caller: the common case of
-        // an .iso read one sector at a time.
+        // Stored user data goes straight to the caller, as many sectors at
+        // once as the run holds back to back: the common case of an .iso.
         const SectorRun* run = image_->RunAt(at);
         if (track && run && run->storage == SectorStorage::User2048) {
-            if (!ReadStored(*run, at, out, 2048))
+            uint32_t n = 1;
+            if (run->stride == 2048) {
+                const int64_t inRun = int64_t(run->firstLba) + run->count - at;
+                const int64_t beforeLeadOut = int64_t(image_->LeadOut()) - at;
+                n = uint32_t(std::min<int64_t>({int64_t(count - i), inRun, beforeLeadOut}));
+            }
+            if (!ReadStored(*run, at, out, n * 2048))
                 return Fail(Sense::UnrecoveredReadError);
-        } else {
-            uint32_t length = 0;
-            SenseData_tag sense;
-            if (!ReadUserData(at, sector, length, sense))
-                return Fail(sense);
-            if (length != 2048)
-                return Fail(Sense::IncompatibleFormat); // Form 2 sectors need READ CD
-            std::memcpy(out, sector, 2048);
+            result.transferred += n * 2048;
+            i += n;
+            continue;
         }
+        uint32_t length = 0;
+        SenseData_tag sense;
+        if (!ReadUserData(at, sector, length, sense))
+            return Fail(sense);
+        if (length != 2048)
+            return Fail(Sense::IncompatibleFormat); // Form 2 sectors need READ CD
+        std::memcpy(out, sector, 2048);
         result.transferred += 2048;
+        ++i;
     }
     return result;
 }
