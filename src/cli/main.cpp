@@ -18,6 +18,7 @@ constexpr Command kCommands[] = {
     {"tree", cli::RunTree, "tree SOURCE"},
     {"ls", cli::RunLs, "ls [-R] SOURCE [NODE]"},
     {"volume", cli::RunVolume, "volume SOURCE"},
+    {"toc", cli::RunToc, "toc SOURCE"},
 };
 
 void PrintUsage()

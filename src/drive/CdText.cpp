@@ -72,3 +72,102 @@ void DecodeCdTextPacks(const uint8_t* packs, size_t length, FS_CDTEXT_INFO& info
         }
     }
 }
+
+uint16_t CdTextPackCrc(const uint8_t* pack)
+{
+    uint16_t crc = 0;
+    for (size_t i = 0; i < 16; ++i) {
+        crc ^= uint16_t(pack[i] << 8);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc & 0x8000) ? uint16_t((crc << 1) ^ 0x1021) : uint16_t(crc << 1);
+    }
+    return uint16_t(~crc);
+}
+
+namespace {
+
+constexpr uint8_t kEnglish = 0x09;
+constexpr uint8_t kIso8859_1 = 0x00;
+// Only 8 blocks of 256 packs exist; one block here, minus the size packs.
+constexpr size_t kMaxTextPacks = 253;
+
+class PackWriter {
+public:
+    std::vector<uint8_t> packs;
+    uint8_t counts[16] = {};
+
+    // One pack type's texts, disc first, then tracks, each ending in a zero,
+    // run together across packs.
+    bool WriteType(uint8_t type, const std::vector<std::pair<int, std::string>>& texts)
+    {
+        uint8_t text[kTextPerPack];
+        size_t filled = 0;
+        int packTrack = 0;
+        int packPosition = 0;
+        for (const auto& [track, s] : texts) {
+            for (size_t c = 0; c <= s.size(); ++c) {
+                if (filled == 0) {
+                    packTrack = track;
+                    packPosition = int(std::min<size_t>(c, 15));
+                }
+                text[filled++] = c < s.size() ? uint8_t(s[c]) : 0;
+                if (filled == kTextPerPack) {
+                    if (!Emit(type, packTrack, packPosition, text))
+                        return false;
+                    filled = 0;
+                }
+            }
+        }
+        if (filled > 0) {
+            std::memset(text + filled, 0, kTextPerPack - filled);
+            return Emit(type, packTrack, packPosition, text);
+        }
+        return true;
+    }
+
+    bool Emit(uint8_t type, int track, int position, const uint8_t* text)
+    {
+        if (packs.size() / kPackSize >= kMaxTextPacks + (type == CdTextPack::kSizeInfo ? 3 : 0))
+            return false;
+        uint8_t pack[kPackSize] = {type, uint8_t(track), uint8_t(packs.size() / kPackSize), uint8_t(position)};
+        std::memcpy(pack + 4, text, kTextPerPack);
+        const uint16_t crc = CdTextPackCrc(pack);
+        pack[16] = uint8_t(crc >> 8);
+        pack[17] = uint8_t(crc);
+        packs.insert(packs.end(), pack, pack + kPackSize);
+        ++counts[type & 0x0F];
+        return true;
+    }
+};
+
+} // namespace
+
+std::vector<uint8_t> EncodeCdTextPacks(const CdTextItems& items, int firstTrack, int lastTrack)
+{
+    if (items.empty() || firstTrack < 1 || lastTrack < firstTrack || lastTrack > 99)
+        return {};
+    PackWriter writer;
+    for (uint8_t type = CdTextPack::kTitle; type < CdTextPack::kSizeInfo; ++type) {
+        bool present = false;
+        std::vector<std::pair<int, std::string>> texts;
+        for (int track = 0; track <= lastTrack; track = track == 0 ? firstTrack : track + 1) {
+            const auto it = items.find({type, track});
+            present = present || it != items.end();
+            texts.emplace_back(track, it != items.end() ? it->second : std::string());
+        }
+        if (present && !writer.WriteType(type, texts))
+            return {};
+    }
+    if (writer.packs.empty())
+        return {};
+    // Size information: three packs that count the packs of each type.
+    writer.counts[CdTextPack::kSizeInfo & 0x0F] = 3;
+    uint8_t info[36] = {kIso8859_1, uint8_t(firstTrack), uint8_t(lastTrack), 0};
+    std::memcpy(info + 4, writer.counts, 16);
+    info[20] = uint8_t(writer.packs.size() / kPackSize + 2); // last sequence number of block 0
+    info[28] = kEnglish;
+    for (int i = 0; i < 3; ++i)
+        if (!writer.Emit(CdTextPack::kSizeInfo, i, 0, info + 12 * i))
+            return {};
+    return writer.packs;
+}

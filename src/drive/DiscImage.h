@@ -20,6 +20,7 @@ enum class SectorStorage {
     Raw2352,   // the whole sector as a drive reads it raw (audio: the samples)
     User2048,  // Mode 1 or Mode 2 Form 1 user data only
     Mode2_2336, // a Mode 2 sector without its 16 sync and header bytes
+    Form2_2324, // Mode 2 Form 2 user data only
     Absent,    // not in any file: a pregap or silence the sheet describes
 };
 

@@ -6,6 +6,8 @@ using Reader = std::optional<DiscImage> (*)(const std::string&);
 // Sheet and container formats first: their content is unmistakable. The
 // plain reader comes last, as it recognises sector data by its look.
 constexpr Reader kReaders[] = {
+    ReadCueSheet,
+    ReadCdrdaoToc,
     ReadPlainImage,
 };
 } // namespace

@@ -340,6 +340,12 @@ bool ImageTarget::ReadRawSector(int32_t lba, uint8_t* out, SenseData_tag& sense)
             break;
         SectorSynth::WriteHeader(out, lba, 2);
         return true;
+    case SectorStorage::Form2_2324:
+        if (!ReadStored(*run, lba, out + 24, 2324))
+            break;
+        out[18] = out[22] = 0x20; // sub-header: Form 2
+        SectorSynth::CompleteMode2(out, lba);
+        return true;
     case SectorStorage::Absent:
         // Pregaps and silence: zeros for audio, an empty sector for data.
         if (track->mode == TrackMode::Mode1)
