@@ -39,10 +39,24 @@ void Store(FS_CDTEXT_INFO& info, const Field& field, int track, const std::strin
     std::memcpy(out, text.data(), length);
 }
 
+
+// The first track's number from the size information, as texts run from
+// the disc's (track 0) straight on to the first track's.
+int FirstTrack(const uint8_t* packs, size_t length)
+{
+    for (size_t at = 0; at + kPackSize <= length; at += kPackSize) {
+        const uint8_t* pack = packs + at;
+        if (pack[0] == 0x8F && pack[1] == 0 && ((pack[3] >> 4) & 0x07) == 0 && pack[5] >= 1 && pack[5] <= 99)
+            return pack[5];
+    }
+    return 1;
+}
+
 } // namespace
 
 void DecodeCdTextPacks(const uint8_t* packs, size_t length, FS_CDTEXT_INFO& info)
 {
+    const int firstTrack = FirstTrack(packs, length);
     for (const Field& field : kFields) {
         std::string current;
         std::string previous;
@@ -67,7 +81,7 @@ void DecodeCdTextPacks(const uint8_t* packs, size_t length, FS_CDTEXT_INFO& info
                       Latin1ToUtf8(reinterpret_cast<const uint8_t*>(raw.data()), raw.size()));
                 previous = raw;
                 current.clear();
-                ++track;
+                track = track == 0 ? firstTrack : track + 1;
             }
         }
     }
