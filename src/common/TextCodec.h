@@ -14,5 +14,9 @@ void Ucs2BeToLocal(const uint8_t* name, size_t n, char* out, size_t outSize);
 // The same conversion into a string, without the 256-byte input limit.
 std::string Ucs2BeToUtf8(const uint8_t* name, size_t n);
 
+// Big-endian UTF-16 (16-bit OSTA names since UDF 2.00) to UTF-8: surrogate
+// pairs give one character; a zero character ends the text.
+std::string Utf16BeToUtf8(const uint8_t* text, size_t n);
+
 // Latin-1 (ISO 8859-1, the OSTA 8-bit form and CD-Text's usual code) to UTF-8.
 std::string Latin1ToUtf8(const uint8_t* text, size_t n);
