@@ -7,5 +7,7 @@ int RunDrives(int argc, char** argv, int first);
 int RunTree(int argc, char** argv, int first);
 int RunLs(int argc, char** argv, int first);
 int RunVolume(int argc, char** argv, int first);
+int RunExtract(int argc, char** argv, int first);
+int RunSaveTrack(int argc, char** argv, int first);
 int RunToc(int argc, char** argv, int first);
 } // namespace cli

@@ -18,6 +18,8 @@ constexpr Command kCommands[] = {
     {"tree", cli::RunTree, "tree SOURCE"},
     {"ls", cli::RunLs, "ls [-R] SOURCE [NODE]"},
     {"volume", cli::RunVolume, "volume SOURCE"},
+    {"extract", cli::RunExtract, "extract SOURCE NODE DEST [--yes]"},
+    {"save-track", cli::RunSaveTrack, "save-track SOURCE TRACK OUT [--yes]"},
     {"toc", cli::RunToc, "toc SOURCE"},
 };
 
