@@ -76,8 +76,14 @@ uint32_t IsoVolumeDescriptor::RootLength() const { return GetLE32(bytes + 166); 
 std::optional<IsoVolumeDescriptor> FindIsoVolumeDescriptor(CDevCmdROM& drive, int32_t trackStart)
 {
     std::vector<uint8_t> sectors(kDescriptorSlots * kIsoSectorSize, 0);
-    for (int i = 0; i < kDescriptorSlots; ++i)
-        drive.ReadCD_Data(&sectors[i * kIsoSectorSize], kIsoSectorSize, 1, trackStart + kFirstDescriptor + i);
+    for (int i = 0; i < kDescriptorSlots; ++i) {
+        uint8_t* sector = &sectors[i * kIsoSectorSize];
+        // DVD drives refuse READ CD: read those discs cooked.
+        if (drive.ReadCD_Data(sector, kIsoSectorSize, 1, trackStart + kFirstDescriptor + i) != 0) {
+            std::memset(sector, 0, kIsoSectorSize);
+            drive.ReadCD_10(sector, kIsoSectorSize, 1, trackStart + kFirstDescriptor + i);
+        }
+    }
 
     auto find = [&](uint8_t type) -> const uint8_t* {
         for (int i = 0; i < kDescriptorSlots; ++i)

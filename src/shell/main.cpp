@@ -1,10 +1,7 @@
-#include <QApplication>
-#include <QLabel>
+#include "shell/CMorvikApp.h"
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QLabel window("Morvik");
-    window.show();
-    return app.exec();
+    CMorvikApp app(argc, argv);
+    return app.InitInstance() ? app.exec() : 0;
 }

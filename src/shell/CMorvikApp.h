@@ -1,0 +1,24 @@
+// The application: runs the main window modally and opens the help with F1
+// from every window of the program.
+#pragma once
+
+#include <QApplication>
+#include <QUrl>
+
+class CMorvikApp : public QApplication {
+    Q_OBJECT
+public:
+    CMorvikApp(int& argc, char** argv);
+
+    // Runs the main window until it ends; false, as nothing is left to run.
+    bool InitInstance();
+
+    // The help beside the executable, opened with the desktop's viewer
+    // without waiting for it. Nothing is said when it is missing.
+    static void OpenHelp();
+    // Where the help is looked up: its HTML form beside the executable.
+    static QUrl HelpUrl();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+};
