@@ -4,7 +4,6 @@
 
 namespace cli {
 int RunDrives(int argc, char** argv, int first);
-<<<<<<< HEAD
 int RunToc(int argc, char** argv, int first);
 int RunTree(int argc, char** argv, int first);
 int RunLs(int argc, char** argv, int first);
@@ -12,10 +11,4 @@ int RunVolume(int argc, char** argv, int first);
 int RunSector(int argc, char** argv, int first);
 int RunScan(int argc, char** argv, int first);
 int RunCaps(int argc, char** argv, int first);
-=======
-int RunTree(int argc, char** argv, int first);
-int RunLs(int argc, char** argv, int first);
-int RunVolume(int argc, char** argv, int first);
-int RunToc(int argc, char** argv, int first);
->>>>>>> gui-shell
 } // namespace cli
