@@ -22,6 +22,8 @@ constexpr Command kCommands[] = {
     {"sector", cli::RunSector, "sector SOURCE LBA [--cooked] [--save FILE] [--yes]"},
     {"scan", cli::RunScan, "scan SOURCE"},
     {"caps", cli::RunCaps, "caps SOURCE"},
+    {"extract", cli::RunExtract, "extract SOURCE NODE DEST [--yes]"},
+    {"save-track", cli::RunSaveTrack, "save-track SOURCE TRACK OUT [--yes]"},
 };
 
 void PrintUsage()

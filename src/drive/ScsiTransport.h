@@ -8,6 +8,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 enum class DataDirection { None, FromDevice, ToDevice };
 
@@ -31,6 +32,7 @@ inline constexpr uint32_t InvalidArgument = 0x101;
 struct ScsiResult {
     uint32_t status = DriveStatus::Good;
     SenseData_tag sense;
+    std::vector<uint8_t> senseBytes; // all the sense the device returned, for logs and vendor fields
     uint32_t transferred = 0;
 };
 

@@ -1,5 +1,6 @@
 #include "drive/SgIoTransport.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <scsi/sg.h>
@@ -41,7 +42,7 @@ ScsiResult SgIoTransport::Execute(const ScsiCommand& command)
         result.status = DriveStatus::TransportError;
         return result;
     }
-    uint8_t sense[64] = {};
+    uint8_t sense[252] = {}; // the most sense data SPC allows
     std::array<uint8_t, 16> cdb = command.cdb;
     sg_io_hdr header{};
     header.interface_id = 'S';
@@ -69,8 +70,11 @@ ScsiResult SgIoTransport::Execute(const ScsiCommand& command)
     }
     result.transferred = command.dataLength - uint32_t(std::max(header.resid, 0));
     const uint8_t status = header.status & kStatusMask;
-    if (header.sb_len_wr > 0)
-        result.sense = DecodeSense(sense, header.sb_len_wr);
+    if (header.sb_len_wr > 0) {
+        const size_t length = std::min<size_t>(header.sb_len_wr, sizeof sense);
+        result.sense = DecodeSense(sense, length);
+        result.senseBytes.assign(sense, sense + length);
+    }
     if (status == kCheckCondition || header.sb_len_wr > 0)
         result.status = DriveStatus::CheckCondition;
     else if (status != 0 || header.host_status != 0 || (header.driver_status & 0x0F) != 0)

@@ -66,9 +66,14 @@ private:
 UserDataSpan LocateUserData(const uint8_t* raw, int sectorMode)
 {
     UserDataSpan span;
-    if (HasSync(raw))
-        span.offset = sectorMode == 1 ? 16 : 24;
-    if (sectorMode != 1 && (raw[18] & 0x20) != 0)
+    // Without the sync pattern the drive gave user data only: byte 18 is
+    // then data, not a sub-mode.
+    if (!HasSync(raw))
+        return span;
+    // The header's own mode byte is surer than the session's disc type.
+    const int mode = raw[15] == 1 || raw[15] == 2 ? raw[15] : sectorMode;
+    span.offset = mode == 1 ? 16 : 24;
+    if (mode != 1 && (raw[18] & 0x20) != 0)
         span.size = 2324;
     return span;
 }

@@ -17,9 +17,9 @@ inline constexpr size_t kRawSectorSize = 2352;
 
 // Where the user data of a 2352-byte buffer filled by ReadCD_All lies. A
 // buffer with the sync pattern holds a raw sector: Mode 1 data at 16, Mode 2
-// (any other sector mode) at 24 after the sub-header. Without the pattern
-// the drive gave user data at 0. Form 2 (sub-mode bit 5 at byte 18) carries
-// 2324 bytes, everything else 2048.
+// at 24 after the sub-header, by the header's mode byte (sectorMode when that
+// byte is neither); Form 2 (sub-mode bit 5 at byte 18) carries 2324 bytes.
+// Without the pattern the drive gave 2048 bytes of user data at 0.
 struct UserDataSpan {
     size_t offset = 0;
     size_t size = kIsoSectorSize;
