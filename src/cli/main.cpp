@@ -24,6 +24,7 @@ constexpr Command kCommands[] = {
     {"caps", cli::RunCaps, "caps SOURCE"},
     {"extract", cli::RunExtract, "extract SOURCE NODE DEST [--yes]"},
     {"save-track", cli::RunSaveTrack, "save-track SOURCE TRACK OUT [--yes]"},
+    {"play", cli::RunPlay, "play SOURCE TRACK"},
 };
 
 void PrintUsage()

@@ -163,11 +163,10 @@ int CDevCmdROM::JudgeFileSystem(int32_t lba)
 {
     static const char* const kIso[] = {"CD001", nullptr};
     static const char* const kUdf[] = {"BEA01", "NSR02", "NSR03", nullptr};
-    static const char* const kNsr[] = {"NSR02", "NSR03", nullptr};
     int code = 0;
     if (HasVolumeIdentifier(lba, kIso))
         code |= 1;
-    if ((HasVolumeIdentifier(lba, kNsr) || HasVolumeIdentifier(lba, kUdf)) && HasUdfAnchor(lba))
+    if (HasVolumeIdentifier(lba, kUdf) && HasUdfAnchor(lba))
         code |= 2;
     return code;
 }

@@ -254,7 +254,7 @@ private:
                 }
             } else if (word == "INDEX") {
                 const auto at = Frames(false);
-                if (!at)
+                if (!at || track.indexes.size() >= 98)
                     return false;
                 track.indexes.push_back(int32_t(*at));
             } else {

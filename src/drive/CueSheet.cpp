@@ -73,6 +73,16 @@ bool IsIsrc(const std::string& text)
     return text.size() == 12 && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isalnum(c); });
 }
 
+// Words first..last-1 as one text: names and titles some writers leave
+// unquoted.
+std::string Joined(const std::vector<SheetText::Token>& words, size_t first, size_t last)
+{
+    std::string text;
+    for (size_t i = first; i < last; ++i)
+        text += (i > first ? " " : "") + words[i].text;
+    return text;
+}
+
 class CueParser {
 public:
     explicit CueParser(std::string path) : path_(std::move(path)) {}
@@ -121,14 +131,12 @@ private:
         if (keyword == "CDTEXTFILE")
             return n == 2 && (LoadCdTextFile(words[1].text), true);
         if (keyword == "FILE")
-            return n == 3 && AddFile(words[1].text, Upper(words[2].text));
+            return n >= 3 && AddFile(Joined(words, 1, n - 1), Upper(words[n - 1].text));
         if (keyword == "TRACK")
             return n == 3 && AddTrack(words[1].text, Upper(words[2].text));
         if (auto text = kTextKeywords.find(keyword); text != kTextKeywords.end()) {
-            if (n != 2)
-                return false;
             const int track = tracks_.empty() ? 0 : tracks_.back().sheet.number;
-            sheet_.cdText[{text->second, track}] = SheetText::ToLatin1(words[1].text);
+            sheet_.cdText[{text->second, track}] = SheetText::ToLatin1(Joined(words, 1, n));
             return true;
         }
         // The remaining commands belong to a track.

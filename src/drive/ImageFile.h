@@ -21,7 +21,7 @@ public:
     bool Read(uint64_t offset, uint8_t* out, size_t length);
 
 private:
-    static constexpr size_t kWindow = 1 << 20;
+    static constexpr size_t kWindow = 1 << 18;
 
     int fd_ = -1;
     uint64_t size_ = 0;

@@ -70,9 +70,11 @@ ScsiResult ImageTarget::Execute(const ScsiCommand& c)
 {
     if (c.cdbLength == 0 || (c.dataLength && !c.data))
         return Fail(Sense::InvalidFieldInCdb);
-    if (c.data && c.dataLength)
-        std::memset(c.data, 0, c.dataLength);
     const uint8_t opcode = c.cdb[0];
+    // Replies shorter than the buffer leave zeros behind them. Reads fill
+    // whole sectors, and the caller zeroed its buffer for a failed one.
+    if (c.data && c.dataLength && opcode != Mmc::Opcode::Read10 && opcode != Mmc::Opcode::ReadCd)
+        std::memset(c.data, 0, c.dataLength);
     if (opcode == Mmc::Opcode::Inquiry)
         return Inquiry(c);
     if (opcode == Mmc::Opcode::GetConfiguration)
@@ -93,9 +95,13 @@ ScsiResult ImageTarget::Execute(const ScsiCommand& c)
     case Mmc::Opcode::ReadTrackInformation:
         return ReadTrackInformation(c);
     case Mmc::Opcode::Read10:
-        return Read10(c);
-    case Mmc::Opcode::ReadCd:
-        return ReadCd(c);
+    case Mmc::Opcode::ReadCd: {
+        // A failed read transfers nothing, as with a drive.
+        ScsiResult result = opcode == Mmc::Opcode::Read10 ? Read10(c) : ReadCd(c);
+        if (result.status != DriveStatus::Good && c.data)
+            std::memset(c.data, 0, c.dataLength);
+        return result;
+    }
     default:
         return Fail(Sense::InvalidOpcode);
     }
@@ -405,18 +411,27 @@ ScsiResult ImageTarget::Read10(const ScsiCommand& c)
     uint8_t sector[Mmc::kRawSectorSize];
     for (uint32_t i = 0; i < count; ++i) {
         const int32_t at = lba + int32_t(i);
+        uint8_t* out = c.data + size_t(i) * 2048;
         if (at < 0 || at >= image_->LeadOut())
             return Fail(Sense::LbaOutOfRange);
         const ImageTrack* track = image_->TrackAt(at);
         if (track && track->mode == TrackMode::Audio)
             return Fail(Sense::IncompatibleFormat);
-        uint32_t length = 0;
-        SenseData_tag sense;
-        if (!ReadUserData(at, sector, length, sense))
-            return Fail(sense);
-        if (length != 2048)
-            return Fail(Sense::IncompatibleFormat); // Form 2 sectors need READ CD
-        std::memcpy(c.data + size_t(i) * 2048, sector, 2048);
+        // Stored user data goes straight to the caller: the common case of
+        // an .iso read one sector at a time.
+        const SectorRun* run = image_->RunAt(at);
+        if (track && run && run->storage == SectorStorage::User2048) {
+            if (!ReadStored(*run, at, out, 2048))
+                return Fail(Sense::UnrecoveredReadError);
+        } else {
+            uint32_t length = 0;
+            SenseData_tag sense;
+            if (!ReadUserData(at, sector, length, sense))
+                return Fail(sense);
+            if (length != 2048)
+                return Fail(Sense::IncompatibleFormat); // Form 2 sectors need READ CD
+            std::memcpy(out, sector, 2048);
+        }
         result.transferred += 2048;
     }
     return result;

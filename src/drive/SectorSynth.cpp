@@ -9,7 +9,9 @@ namespace SectorSynth {
 namespace {
 
 struct Tables {
-    std::array<uint32_t, 256> edc{};
+    // edc[k][i]: the CRC of byte i followed by k zero bytes, for eight
+    // bytes a step.
+    std::array<std::array<uint32_t, 256>, 8> edc{};
     std::array<uint8_t, 256> eccForward{};
     std::array<uint8_t, 256> eccBackward{};
 
@@ -19,11 +21,14 @@ struct Tables {
             uint32_t value = i;
             for (int bit = 0; bit < 8; ++bit)
                 value = (value >> 1) ^ ((value & 1) ? 0xD8018001u : 0u);
-            edc[i] = value;
+            edc[0][i] = value;
             const uint8_t forward = uint8_t((i << 1) ^ ((i & 0x80) ? 0x11D : 0));
             eccForward[i] = forward;
             eccBackward[i ^ forward] = uint8_t(i);
         }
+        for (size_t k = 1; k < edc.size(); ++k)
+            for (uint32_t i = 0; i < 256; ++i)
+                edc[k][i] = (edc[k - 1][i] >> 8) ^ edc[0][edc[k - 1][i] & 0xFF];
     }
 };
 
@@ -35,27 +40,34 @@ const Tables& GetTables()
 
 uint8_t ToBcd(int value) { return uint8_t(((value / 10) << 4) | (value % 10)); }
 
-// Reed-Solomon product code over the 2340 bytes from the header on.
+// Reed-Solomon product code over the 2340 bytes from the header on. The
+// majors come in pairs (both byte planes of a word), computed side by side
+// so that their table look-ups overlap.
 void ComputeEccBlock(const uint8_t* src, uint32_t majorCount, uint32_t minorCount, uint32_t majorMult,
                      uint32_t minorInc, uint8_t* dest)
 {
     const Tables& t = GetTables();
     const uint32_t size = majorCount * minorCount;
-    for (uint32_t major = 0; major < majorCount; ++major) {
-        uint32_t index = (major >> 1) * majorMult + (major & 1);
-        uint8_t eccA = 0, eccB = 0;
+    for (uint32_t major = 0; major < majorCount; major += 2) {
+        uint32_t index = (major >> 1) * majorMult;
+        uint8_t eccA0 = 0, eccB0 = 0, eccA1 = 0, eccB1 = 0;
         for (uint32_t minor = 0; minor < minorCount; ++minor) {
-            const uint8_t value = src[index];
+            const uint8_t value0 = src[index];
+            const uint8_t value1 = src[index + 1];
             index += minorInc;
             if (index >= size)
                 index -= size;
-            eccA ^= value;
-            eccB ^= value;
-            eccA = t.eccForward[eccA];
+            eccB0 ^= value0;
+            eccB1 ^= value1;
+            eccA0 = t.eccForward[eccA0 ^ value0];
+            eccA1 = t.eccForward[eccA1 ^ value1];
         }
-        eccA = t.eccBackward[t.eccForward[eccA] ^ eccB];
-        dest[major] = eccA;
-        dest[major + majorCount] = eccA ^ eccB;
+        eccA0 = t.eccBackward[t.eccForward[eccA0] ^ eccB0];
+        eccA1 = t.eccBackward[t.eccForward[eccA1] ^ eccB1];
+        dest[major] = eccA0;
+        dest[major + 1] = eccA1;
+        dest[major + majorCount] = eccA0 ^ eccB0;
+        dest[major + 1 + majorCount] = eccA1 ^ eccB1;
     }
 }
 
@@ -69,10 +81,16 @@ void WriteEcc(uint8_t* raw)
 
 uint32_t ComputeEdc(const uint8_t* data, uint32_t length)
 {
-    const Tables& t = GetTables();
+    const auto& t = GetTables().edc;
     uint32_t edc = 0;
-    for (uint32_t i = 0; i < length; ++i)
-        edc = (edc >> 8) ^ t.edc[(edc ^ data[i]) & 0xFF];
+    for (; length >= 8; data += 8, length -= 8) {
+        const uint32_t low = edc ^ GetLE32(data);
+        const uint32_t high = GetLE32(data + 4);
+        edc = t[7][low & 0xFF] ^ t[6][(low >> 8) & 0xFF] ^ t[5][(low >> 16) & 0xFF] ^ t[4][low >> 24] ^
+              t[3][high & 0xFF] ^ t[2][(high >> 8) & 0xFF] ^ t[1][(high >> 16) & 0xFF] ^ t[0][high >> 24];
+    }
+    for (; length > 0; ++data, --length)
+        edc = (edc >> 8) ^ t[0][(edc ^ *data) & 0xFF];
     return edc;
 }
 

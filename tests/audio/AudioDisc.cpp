@@ -8,10 +8,27 @@
 AudioDisc::AudioDisc(const std::filesystem::path& folder, const std::vector<int32_t>& trackSectors)
 {
     const std::string path = (folder / "audio.bin").string();
+    std::ofstream file(path, std::ios::binary);
+    int32_t lba = 0;
+    for (int32_t sectors : trackSectors)
+        for (int32_t i = 0; i < sectors; ++i, ++lba) {
+            const std::vector<uint8_t> bytes = SectorBytes(lba);
+            file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        }
+    file.close();
+    Load(path, trackSectors);
+}
+
+AudioDisc::AudioDisc(const std::filesystem::path& rawFile)
+{
+    Load(rawFile.string(), {int32_t(std::filesystem::file_size(rawFile) / CAudioPlayer::kRawSectorSize)});
+}
+
+void AudioDisc::Load(const std::string& path, const std::vector<int32_t>& trackSectors)
+{
     DiscImage disc;
     disc.files.push_back(path);
     int32_t next = 0;
-    std::ofstream file(path, std::ios::binary);
     for (size_t i = 0; i < trackSectors.size(); ++i) {
         ImageTrack track;
         track.number = int(i + 1);
@@ -21,15 +38,10 @@ AudioDisc::AudioDisc(const std::filesystem::path& folder, const std::vector<int3
         track.end = next + trackSectors[i];
         disc.tracks.push_back(track);
         tracks_.push_back({next, trackSectors[i]});
-        for (int32_t lba = next; lba < track.end; ++lba) {
-            const std::vector<uint8_t> bytes = SectorBytes(lba);
-            file.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        }
         next = track.end;
     }
     disc.sessions.push_back({1, 0x00, next});
     disc.runs.push_back({0, next, SectorStorage::Raw2352, 0, 0, 2352, false});
-    file.close();
     drive_ = std::make_unique<CDevCmdROM>(path, std::make_unique<ImageTarget>(std::move(disc)), 0);
 }
 

@@ -20,6 +20,8 @@ public:
     // Tracks numbered from 1, back to back from sector 0; the image file
     // goes into folder.
     AudioDisc(const std::filesystem::path& folder, const std::vector<int32_t>& trackSectors);
+    // One track of the samples in rawFile (whole 2,352-byte sectors).
+    explicit AudioDisc(const std::filesystem::path& rawFile);
 
     CDevCmdROM& Drive() { return *drive_; }
     const AudioDiscTrack& Track(int number) const { return tracks_[size_t(number - 1)]; }
@@ -29,6 +31,8 @@ public:
     static std::vector<uint8_t> Block(int32_t first, int32_t count);
 
 private:
+    void Load(const std::string& path, const std::vector<int32_t>& trackSectors);
+
     std::vector<AudioDiscTrack> tracks_;
     std::unique_ptr<CDevCmdROM> drive_;
 };

@@ -31,6 +31,24 @@ TEST(TocCommand, MultiSessionSheet)
                      "Session 2\t2\tDATA(Mode1)\t11702\t12003\n");
 }
 
+TEST(TocCommand, LargePlainImageIsADvdListedFromTrackInformation)
+{
+    if (!HaveTool("genisoimage"))
+        GTEST_SKIP() << "genisoimage missing";
+    TempDir dir;
+    WriteFile(dir / "a.txt", "dvd");
+    ASSERT_EQ(RunProgram({"genisoimage", "-quiet", "-o", (dir / "dvd.iso").string(), (dir / "a.txt").string()})
+                  .exitCode,
+              0);
+    // Longer than any CD; sparse, so it costs no disk.
+    const int sectors = 100 * 60 * 75;
+    std::filesystem::resize_file(dir / "dvd.iso", uint64_t(sectors) * 2048);
+    const CommandResult r = RunCli({"toc", (dir / "dvd.iso").string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "Session Index\tTrack Index\tTrack Type\tStart Pos\tEnd pos\n"
+                     "1\t1\tDATA\t0\t" + std::to_string(sectors - 1) + "\n");
+}
+
 TEST(TocCommand, RefusesWhatIsNoImage)
 {
     for (const std::string bad : {"cue-toc/libcdio/bad-msf-1.cue", "cue-toc/libcdio/bad-file.toc",

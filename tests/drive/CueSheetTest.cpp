@@ -212,6 +212,15 @@ TEST_F(CueSheet, ResolvesStaleAndMiscasedNames)
     WriteFile(dir / "other.bin", AudioSectors(150, 440));
     EXPECT_TRUE(Open("FILE \"gone.bin\" BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n", "other.cue"));
     EXPECT_EQ(TocRows(drive), (Rows{{"Session 1", "1", "AUDIO", "0", "149"}}));
+    // Unquoted names and titles with spaces.
+    WriteFile(dir / "my audio.bin", AudioSectors(75, 440));
+    ASSERT_TRUE(Open("TITLE Unquoted Title\nFILE my audio.bin BINARY\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n",
+                     "spaces.cue"));
+    EXPECT_EQ(TocRows(drive), (Rows{{"Session 1", "1", "AUDIO", "0", "74"}}));
+    auto info = std::make_unique<FS_CDTEXT_INFO>();
+    std::memset(info->bytes, 0, sizeof info->bytes);
+    ASSERT_EQ(drive.GetCDText(*info), 0u);
+    EXPECT_EQ(TextAt(*info, 0, FS_CDTEXT_INFO::kTitle), "Unquoted Title");
 }
 
 TEST_F(CueSheet, RefusesDamagedSheets)

@@ -223,19 +223,29 @@ void UdfImageBuilder::WriteEntry(int index, const std::string& content)
             PutLE32(p + 4, block);
             return ad;
         };
+        // The entry holds the first descriptors; the rest go to a chain of
+        // Allocation Extent Descriptors, each ending in the next one's address.
+        const size_t limit = options_.descriptorsInEntry ? options_.descriptorsInEntry : runs.size();
+        const size_t perBlock = (bs - 24) / descriptor(0, 0).size() - 1;
         std::string inEntry;
-        std::string continued;
-        for (size_t i = 0; i < runs.size(); ++i) {
-            const bool overflow = options_.descriptorsInEntry && i >= options_.descriptorsInEntry;
-            (overflow ? continued : inEntry) += descriptor(runs[i].length, runs[i].block);
+        for (size_t i = 0; i < std::min(limit, runs.size()); ++i)
+            inEntry += descriptor(runs[i].length, runs[i].block);
+        std::string* tail = &inEntry;
+        std::vector<std::pair<uint32_t, std::string>> chain;
+        for (size_t i = limit; i < runs.size(); ++i) {
+            if ((i - limit) % perBlock == 0) {
+                const uint32_t aedBlock = next++;
+                *tail += descriptor((3u << 30) | bs, aedBlock);
+                chain.emplace_back(aedBlock, std::string());
+                tail = &chain.back().second;
+            }
+            *tail += descriptor(runs[i].length, runs[i].block);
         }
-        if (!continued.empty()) {
-            const uint32_t aedBlock = next++;
+        for (const auto& [aedBlock, descriptors] : chain) {
             uint8_t* aed = Block(absolute(aedBlock));
-            PutLE32(aed + 20, uint32_t(continued.size()));
-            std::memcpy(aed + 24, continued.data(), continued.size());
+            PutLE32(aed + 20, uint32_t(descriptors.size()));
+            std::memcpy(aed + 24, descriptors.data(), descriptors.size());
             Seal(aed, 258, aedBlock);
-            inEntry += descriptor((3u << 30) | bs, aedBlock);
         }
         PutLE16(fe + 34, shortAds ? 0 : 1);
         ads = inEntry;
