@@ -113,7 +113,7 @@ void AnalysisViewsTest::TocSavesTracksToWavIsoAndDat()
         QCOMPARE(wav.substr(0, 4), std::string("RIFF"));
     }
     // Data track 2 as ISO: "Track2" offered, string 23 asked; Cancel saves nothing.
-    toc.List()->SetSelectedRows({1, 0}); // only the first selected row counts
+    toc.List()->SetSelectedRows({1});
     {
         QString offered, asked;
         QStringList filters;
@@ -231,7 +231,7 @@ void AnalysisViewsTest::SectorViewSavesOneRawSector()
     script.Then<QFileDialog>([&](QFileDialog* dialog) {
               offered = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
               dialog->setDirectory(Path(dir.Path()));
-              dialog->accept(); // the offered name, as is
+              static_cast<QDialog*>(dialog)->accept(); // the offered name, as is
           })
         .Arm();
     view.SaveSector();

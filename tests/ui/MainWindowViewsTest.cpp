@@ -8,6 +8,7 @@
 #include "audio/ui/CDlgAudioPlay.h"
 #include "drive/DevDeque.h"
 #include "drive/MmcCommands.h"
+#include "explorer/ui/CDlgMain.h"
 #include "filesystems/ui/CDlgVol.h"
 #include "shell/CDlgDev.h"
 #include "shell/CMorvikDlg.h"

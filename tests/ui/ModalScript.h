@@ -77,7 +77,7 @@ public:
             if (filters)
                 *filters = dialog->nameFilters();
             dialog->selectFile(path);
-            dialog->accept();
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides its accept()
         };
     }
     static std::function<void(QMessageBox*)> Press(QMessageBox::StandardButton which, QString* text = nullptr)
