@@ -14,6 +14,7 @@
 
 namespace {
 constexpr int kArrowMiddle = 1; // the bar rests here so both arrows always act
+constexpr int kDumpPixelSize = 11;
 } // namespace
 
 CDlgSector::CDlgSector(QWidget* parent)
@@ -52,6 +53,7 @@ CDlgSector::CDlgSector(QWidget* parent)
     pitch.setFixedPitch(true);
     if (!QFontInfo(pitch).fixedPitch())
         pitch = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    pitch.setPixelSize(kDumpPixelSize); // a whole 73-character line fits the view area
     dump_->setFont(pitch);
     LayOut();
 }
