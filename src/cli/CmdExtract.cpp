@@ -2,11 +2,10 @@
 // into a folder, as the explorer's Save Data does once the destination is
 // chosen.
 #include "cli/CliSupport.h"
+#include "cli/CliExplorer.h"
 #include "cli/Commands.h"
 #include "cli/JobProgress.h"
 #include "common/StringTable.h"
-#include "explorer/DiscExplorer.h"
-#include "explorer/MemoryControls.h"
 #include "explorer/NodePaths.h"
 #include "extraction/CGetCDData.h"
 #include "extraction/SafeName.h"
@@ -88,29 +87,26 @@ int cli::RunExtract(int argc, char** argv, int first)
     if (!std::filesystem::is_directory(dest, ec))
         return Fail(dest + " is not a folder");
 
-    const auto drive = OpenSource(args.positional[0]);
-    if (!drive)
+    const auto session = ProbeSource(args.positional[0]);
+    if (!session)
         return kFailure;
-    MemoryTree tree;
-    MemoryList list;
-    DiscExplorer explorer(tree, list);
-    explorer.SetMessageSink([](const std::string& text) { Fail(text); });
-    tree.onSelectionChanged = [&](NodeHandle) { explorer.OnTreeSelect(); };
-    if (!explorer.IsDeviceReady(drive.get()))
-        return kFailure;
-    explorer.ShowDisc(drive.get());
+    if (session->drive->TestUnitReady() != 0)
+        return kFailure; // the probe has said why
+    MemoryTree& tree = session->tree;
+    DiscExplorer& explorer = *session->explorer;
+    CDevCmdROM* drive = session->drive.get();
 
     Selection selection;
-    if (!ResolveNode(tree, list, nodePath, selection))
+    if (!ResolveNode(tree, session->list, nodePath, selection))
         return Fail("no folder or file " + nodePath);
     const std::string target = JoinSafe(dest, selection.name);
     if (!SettleExistingTarget(target, [&] { return args.Has("--yes"); }))
         return Fail(StringTable::Text(StringTable::AlreadyExists));
 
-    const int fsKind = explorer.GetNodeFileSystem(tree, selection.node, drive.get());
+    const int fsKind = explorer.GetNodeFileSystem(tree, selection.node, drive);
     const int32_t trackStart = TrackStartOf(tree, selection.node, explorer.GetSessions());
     CGetCDData engine;
-    engine.SetDevice(drive.get());
+    engine.SetDevice(drive);
     const bool started =
         selection.isFile
             ? engine.StartSaveFile(explorer.GetSectorMode(), selection.location, selection.size, target, fsKind,

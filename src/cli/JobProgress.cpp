@@ -68,8 +68,10 @@ bool cli::FollowJob(CGetCDData& engine)
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    // A folder job sets the progress back to 0 after each file; the last
+    // one was written whole.
     if (!interrupted)
-        line.Show(engine.GetCurrentName(), engine.GetProgress());
+        line.Show(engine.GetCurrentName(), 100);
     ::sigaction(SIGINT, &previous, nullptr);
     return !interrupted;
 }

@@ -32,7 +32,7 @@ public:
                       [&](const IsoDirEntry& entry) {
                           if (state_.IsDone())
                               return goOn = false;
-                          const std::string target = JoinSafe(path, IsoEntryName(entry, job_.joliet));
+                          const std::string target = JoinSafe(path, FileName(entry));
                           if (entry.IsFolder()) {
                               goOn = Save(entry.Lba(), target);
                           } else {
@@ -46,6 +46,15 @@ public:
     }
 
 private:
+    // "NAME.;1" is a file without extension: the separator goes with the version.
+    std::string FileName(const IsoDirEntry& entry) const
+    {
+        std::string name = IsoEntryName(entry, job_.joliet);
+        if (!job_.joliet && !entry.IsFolder() && name.size() > 1 && name.back() == '.')
+            name.pop_back();
+        return name;
+    }
+
     CDevCmdROM& drive_;
     JobState& state_;
     const IsoFolderJob job_;

@@ -203,6 +203,7 @@ void CMorvikDlg::DropMenu(int k)
 void CMorvikDlg::OnCommand(int commandId)
 {
     using namespace Cmd;
+    emit CommandReceived(commandId);
     switch (commandId) {
     case BtnSelectDevice:
     case MenuSelectDevice: SelectDevice(); break;

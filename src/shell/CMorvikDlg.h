@@ -46,6 +46,10 @@ public:
     QString StatusText() const;
     CMenuBtn* MenuButton(int k) const { return menuButtons_[size_t(k)]; }
 
+signals:
+    // A button or a menu item asks for a command.
+    void CommandReceived(int commandId);
+
 protected:
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;

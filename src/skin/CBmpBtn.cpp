@@ -5,6 +5,7 @@
 #include "skin/SkinResources.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPainter>
 
 CBmpBtn::CBmpBtn(QWidget* parent) : QAbstractButton(parent)
@@ -38,6 +39,7 @@ void CBmpBtn::mouseMoveEvent(QMouseEvent* event)
         QApplication::sendEvent(parentWidget(), &status);
     }
     QAbstractButton::mouseMoveEvent(event);
+    event->accept(); // the parent would put its own text back
 }
 
 CBmpRoundBtn::CBmpRoundBtn(QWidget* parent) : CBmpBtn(parent) {}

@@ -20,7 +20,7 @@ protected:
             GTEST_SKIP() << "genisoimage missing";
         fs::create_directory(dir / "src");
         WriteFile(dir / "src" / "big.bin", std::string(4 << 20, 'b'));
-        ASSERT_TRUE(MakeIso(dir / "src", dir / "disc.iso"));
+        ASSERT_TRUE(MakeJolietIso(dir / "src", dir / "disc.iso"));
         sectors = int32_t(fs::file_size(dir / "disc.iso") / 2048);
     }
     TempDir dir;

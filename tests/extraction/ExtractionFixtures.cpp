@@ -65,7 +65,7 @@ std::unique_ptr<CDevCmdROM> DriveOn(std::unique_ptr<ScsiTransport> transport)
     return std::make_unique<CDevCmdROM>("test", std::move(transport), 1);
 }
 
-bool MakeIso(const fs::path& folder, const fs::path& iso)
+bool MakeJolietIso(const fs::path& folder, const fs::path& iso)
 {
     return RunProgram({"genisoimage", "-quiet", "-J", "-joliet-long", "-o", iso.string(), folder.string()})
                .exitCode == 0;
@@ -85,9 +85,9 @@ std::map<std::string, std::string> DescribeTree(const fs::path& root)
 {
     std::map<std::string, std::string> tree;
     for (const auto& entry : fs::recursive_directory_iterator(root)) {
-        const std::string relative = fs::relative(entry.path(), root).string();
-        if (entry.is_directory()) {
-            tree[relative] = "dir";
+        const std::string relative = entry.path().lexically_relative(root).string();
+        if (entry.is_symlink() || entry.is_directory()) {
+            tree[relative] = entry.is_symlink() ? "link" : "dir";
             continue;
         }
         const CommandResult sum = RunProgram({"sha256sum", entry.path().string()});

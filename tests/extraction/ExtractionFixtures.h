@@ -40,7 +40,7 @@ std::unique_ptr<ScsiTransport> OpenImageTarget(const std::filesystem::path& path
 std::unique_ptr<CDevCmdROM> DriveOn(std::unique_ptr<ScsiTransport> transport);
 
 // Builds an ISO (Joliet, no Rock Ridge) of folder with genisoimage.
-bool MakeIso(const std::filesystem::path& folder, const std::filesystem::path& iso);
+bool MakeJolietIso(const std::filesystem::path& folder, const std::filesystem::path& iso);
 
 // Polls the engine as the progress dialog does until its done flag rises.
 bool WaitUntilDone(const CGetCDData& engine);

@@ -109,7 +109,7 @@ protected:
         for (size_t i = 0; i < data.size(); ++i)
             data[i] = char(i * 7 + i / 2048);
         WriteFile(dir / "src" / "data.bin", data);
-        ASSERT_TRUE(MakeIso(dir / "src", dir / "disc.iso"));
+        ASSERT_TRUE(MakeJolietIso(dir / "src", dir / "disc.iso"));
         iso = ReadFile(dir / "disc.iso");
         auto fake = std::make_unique<FakeTarget>(OpenImageTarget(dir / "disc.iso"));
         this->fake = fake.get();
