@@ -229,9 +229,10 @@ void AnalysisViewsTest::SectorViewSavesOneRawSector()
     QString offered;
     ModalScript script;
     script.Then<QFileDialog>([&](QFileDialog* dialog) {
-              offered = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
-              dialog->setDirectory(Path(dir.Path()));
-              static_cast<QDialog*>(dialog)->accept(); // the offered name, as is
+              auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+              offered = name->text();
+              name->setText(Path(dir.Path()) + "/" + offered); // the offered name, in the test's folder
+              static_cast<QDialog*>(dialog)->accept();
           })
         .Arm();
     view.SaveSector();

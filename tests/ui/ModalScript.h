@@ -76,7 +76,9 @@ public:
                     *offeredName = edit->text();
             if (filters)
                 *filters = dialog->nameFilters();
-            dialog->selectFile(path);
+            // Typed, not selectFile(): the dialog's directory loads in the
+            // background and may put the offered name back meanwhile.
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
             static_cast<QDialog*>(dialog)->accept(); // QFileDialog hides its accept()
         };
     }
