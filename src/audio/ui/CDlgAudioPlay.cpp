@@ -5,8 +5,8 @@
 #include "shell/Messages.h"
 #include "skin/CBmpBtn.h"
 #include "skin/SkinGeometry.h"
+#include "skin/ViewKeys.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 #include <QSlider>
 
@@ -97,7 +97,7 @@ void CDlgAudioPlay::paintEvent(QPaintEvent*)
 
 void CDlgAudioPlay::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
+    if (IsDialogCloseKey(event))
         return event->accept();
     QWidget::keyPressEvent(event);
 }

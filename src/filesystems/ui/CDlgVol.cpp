@@ -2,8 +2,8 @@
 
 #include "filesystems/VolumeInfo.h"
 #include "skin/CListCtrlEx.h"
+#include "skin/ViewKeys.h"
 
-#include <QKeyEvent>
 
 CDlgVol::CDlgVol(QWidget* parent) : QWidget(parent), list_(new CListCtrlEx(this))
 {
@@ -29,8 +29,7 @@ void CDlgVol::resizeEvent(QResizeEvent* event)
 
 void CDlgVol::keyPressEvent(QKeyEvent* event)
 {
-    // The view never closes on Enter or Escape.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
+    if (IsDialogCloseKey(event))
         return event->accept();
     QWidget::keyPressEvent(event);
 }

@@ -1,9 +1,9 @@
 #include "tools/ui/CDlgDevInfo.h"
 
 #include "skin/CListCtrlEx.h"
+#include "skin/ViewKeys.h"
 #include "tools/DeviceCapabilities.h"
 
-#include <QKeyEvent>
 
 CDlgDevInfo::CDlgDevInfo(QWidget* parent) : QWidget(parent), list_(new CListCtrlEx(this))
 {
@@ -37,8 +37,7 @@ void CDlgDevInfo::resizeEvent(QResizeEvent* event)
 
 void CDlgDevInfo::keyPressEvent(QKeyEvent* event)
 {
-    // The view never closes on Enter or Escape.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
+    if (IsDialogCloseKey(event))
         return event->accept();
     QWidget::keyPressEvent(event);
 }

@@ -3,10 +3,10 @@
 #include "skin/CHListBox.h"
 #include "skin/CTransBtn.h"
 #include "skin/SkinGeometry.h"
+#include "skin/ViewKeys.h"
 #include "tools/ui/SaveFileDialog.h"
 
 #include <QFontDatabase>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -79,7 +79,7 @@ void CDlgSector::keyPressEvent(QKeyEvent* event)
 {
     // Enter counts only in the edit box (returnPressed); elsewhere it and
     // Escape are swallowed so the view never closes.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
+    if (IsDialogCloseKey(event))
         return event->accept();
     QWidget::keyPressEvent(event);
 }

@@ -6,10 +6,10 @@
 #include "shell/Messages.h"
 #include "skin/CListCtrlEx.h"
 #include "skin/SkinResources.h"
+#include "skin/ViewKeys.h"
 #include "tools/TocTable.h"
 #include "tools/ui/SaveFileDialog.h"
 
-#include <QKeyEvent>
 #include <QProgressDialog>
 
 #include <cstdlib>
@@ -56,8 +56,7 @@ void CDlgTOC::resizeEvent(QResizeEvent* event)
 
 void CDlgTOC::keyPressEvent(QKeyEvent* event)
 {
-    // The view never closes on Enter or Escape.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_Escape)
+    if (IsDialogCloseKey(event))
         return event->accept();
     QWidget::keyPressEvent(event);
 }
