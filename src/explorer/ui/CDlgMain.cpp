@@ -1,5 +1,6 @@
 #include "explorer/ui/CDlgMain.h"
 
+#include "extraction/ui/ExplorerSave.h"
 #include "skin/CBtnSplit.h"
 #include "skin/SkinEvents.h"
 
@@ -7,7 +8,7 @@
 
 CDlgMain::CDlgMain(QWidget* parent)
     : QWidget(parent), list_(new ExplorerList(this)), tree_(new ExplorerTree(this)), splitter_(new CBtnSplit(this)),
-      explorer_(*tree_, *list_)
+      explorer_(*tree_, *list_), save_(std::make_unique<ExplorerSave>(explorer_, this))
 {
     const int w = parent->width(), h = parent->height();
     setGeometry(0, 0, w, h);
@@ -60,6 +61,4 @@ void CDlgMain::OnSplitterMoved(int screenX)
     list_->setGeometry(x + 3, 0, w - x - 3, h);
 }
 
-void CDlgMain::OnSaveData()
-{
-}
+void CDlgMain::OnSaveData() { save_->Run(); }

@@ -13,6 +13,7 @@
 
 class CBtnSplit;
 class CDevCmdROM;
+class ExplorerSave;
 
 class CDlgMain : public QWidget {
     Q_OBJECT
@@ -38,6 +39,7 @@ public:
     ExplorerTree* Tree() const { return tree_; }
     ExplorerList* List() const { return list_; }
     CBtnSplit* Splitter() const { return splitter_; }
+    ExplorerSave& Save() { return *save_; }
 
 protected:
     bool event(QEvent* event) override;
@@ -48,4 +50,5 @@ private:
     ExplorerTree* tree_;
     CBtnSplit* splitter_;
     DiscExplorer explorer_;
+    std::unique_ptr<ExplorerSave> save_;
 };
