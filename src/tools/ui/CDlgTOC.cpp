@@ -3,6 +3,7 @@
 #include "common/StringTable.h"
 #include "drive/CDevCmdROM.h"
 #include "extraction/TrackRange.h"
+#include "extraction/ui/CDlgProgress.h"
 #include "shell/Messages.h"
 #include "skin/CListCtrlEx.h"
 #include "skin/SkinResources.h"
@@ -10,7 +11,6 @@
 #include "tools/TocTable.h"
 #include "tools/ui/SaveFileDialog.h"
 
-#include <QProgressDialog>
 
 #include <cstdlib>
 #include <filesystem>
@@ -24,7 +24,7 @@ constexpr int kTrackIcon = 201;
 
 } // namespace
 
-CDlgTOC::CDlgTOC(QWidget* parent) : QWidget(parent), list_(new CListCtrlEx(this)), progress_(new QProgressDialog(this))
+CDlgTOC::CDlgTOC(QWidget* parent) : QWidget(parent), list_(new CListCtrlEx(this)), progress_(new CDlgProgress(this))
 {
     setObjectName(QStringLiteral("tocView"));
     if (parent)
@@ -35,13 +35,6 @@ CDlgTOC::CDlgTOC(QWidget* parent) : QWidget(parent), list_(new CListCtrlEx(this)
     list_->setGeometry(rect());
     TocTable::InsertColumns(*list_);
 
-    progress_->setWindowTitle(QStringLiteral("Morvik"));
-    progress_->setRange(0, 100);
-    progress_->setAutoClose(false);
-    progress_->setAutoReset(false);
-    progress_->setMinimumDuration(0);
-    progress_->setModal(true);
-    progress_->reset(); // stops its own timer that would show it unasked
     progressTimer_.setInterval(kProgressPollMs);
     connect(&progressTimer_, &QTimer::timeout, this, &CDlgTOC::OnProgressTimer);
 }
@@ -113,8 +106,8 @@ void CDlgTOC::SaveTrack()
 
 void CDlgTOC::RunProgress()
 {
-    progress_->reset();
-    progress_->setLabelText(QString());
+    progress_->SetPos(0);
+    progress_->SetText(QString());
     progressTimer_.start();
     // Accepted when the timer sees the job end; anything else is a cancel.
     if (progress_->exec() != QDialog::Accepted)
@@ -130,6 +123,6 @@ void CDlgTOC::OnProgressTimer()
         progress_->done(QDialog::Accepted);
         return;
     }
-    progress_->setValue(percent);
-    progress_->setLabelText(QString::fromLocal8Bit(engine_.GetCurrentName().c_str()));
+    progress_->SetPos(percent);
+    progress_->SetText(QString::fromLocal8Bit(engine_.GetCurrentName().c_str()));
 }

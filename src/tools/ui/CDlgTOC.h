@@ -9,8 +9,8 @@
 #include <QWidget>
 
 class CDevCmdROM;
+class CDlgProgress;
 class CListCtrlEx;
-class QProgressDialog;
 
 class CDlgTOC : public QWidget {
     Q_OBJECT
@@ -38,7 +38,7 @@ private:
     void RunProgress();
 
     CListCtrlEx* list_;
-    QProgressDialog* progress_;
+    CDlgProgress* progress_;
     QTimer progressTimer_;
     CDevCmdROM* drive_ = nullptr;
     CGetCDData engine_; // last: its worker ends before the rest goes
