@@ -1,9 +1,11 @@
 #include "shell/CMorvikDlg.h"
 
+#include "audio/ui/CDlgAudioPlay.h"
 #include "common/StringTable.h"
 #include "drive/CDevCmdROM.h"
 #include "drive/DevDeque.h"
 #include "explorer/ui/CDlgMain.h"
+#include "filesystems/ui/CDlgVol.h"
 #include "shell/CDlgAbout.h"
 #include "shell/CDlgDev.h"
 #include "shell/CMorvikApp.h"
@@ -16,6 +18,10 @@
 #include "skin/SkinEvents.h"
 #include "skin/SkinGeometry.h"
 #include "skin/SkinResources.h"
+#include "tools/ui/CDlgDevInfo.h"
+#include "tools/ui/CDlgScanDisc.h"
+#include "tools/ui/CDlgSector.h"
+#include "tools/ui/CDlgTOC.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -61,7 +67,12 @@ CMorvikDlg::CMorvikDlg(std::unique_ptr<DevDeque> devices, QWidget* parent)
     LayOut();
 }
 
-CMorvikDlg::~CMorvikDlg() = default;
+CMorvikDlg::~CMorvikDlg()
+{
+    // The player reads from a drive of the list, which goes before the
+    // child windows do.
+    delete player_;
+}
 
 void CMorvikDlg::LayOut()
 {
@@ -92,6 +103,8 @@ void CMorvikDlg::LayOut()
     playerFrame_ = new QWidget(this);
     playerFrame_->setObjectName(QStringLiteral("playerFrame"));
     playerFrame_->setGeometry(ToQRect(MainLayout::Player));
+    player_ = new CDlgAudioPlay(playerFrame_);
+    player_->show();
 }
 
 void CMorvikDlg::CreateButtons()
@@ -245,20 +258,26 @@ void CMorvikDlg::ShowView(int index)
 
 QWidget* CMorvikDlg::CreateView(int index)
 {
-    // The analysis views fill the view area; until one exists its place
-    // stays an empty view.
-    auto* view = new QWidget(viewArea_);
-    view->setObjectName(QStringLiteral("view%1").arg(index));
-    view->setGeometry(viewArea_->rect());
-    view->setAutoFillBackground(true);
-    return view;
+    switch (index) {
+    case SectorView: return new CDlgSector(viewArea_);
+    case TocView: return new CDlgTOC(viewArea_);
+    case VolumeView: return new CDlgVol(viewArea_);
+    case DeviceInfoView: return new CDlgDevInfo(viewArea_);
+    default: return nullptr;
+    }
 }
 
-void CMorvikDlg::FeedView(int)
+void CMorvikDlg::FeedView(int index)
 {
-    // Sector view: the drive and the sector mode; TOC view: the drive; volume
-    // view: the descriptor buffer and the file-system kind; device view: the
-    // drive. The explorer is fed by ShowDisc only.
+    // The explorer is fed by ShowDisc only.
+    QWidget* view = views_[size_t(index)];
+    switch (index) {
+    case SectorView: static_cast<CDlgSector*>(view)->SetDevice(drive_, sectorMode_); break;
+    case TocView: static_cast<CDlgTOC*>(view)->SetDrive(drive_); break;
+    case VolumeView: static_cast<CDlgVol*>(view)->Show(descriptor_.data(), descriptor_.size(), fileSystemKind_); break;
+    case DeviceInfoView: static_cast<CDlgDevInfo*>(view)->ShowDeviceInfo(drive_); break;
+    default: break;
+    }
 }
 
 void CMorvikDlg::SelectDevice()
@@ -278,6 +297,7 @@ void CMorvikDlg::SelectDevice()
     deviceLabel_ = dialog.GetDeviceLabel();
     SetStatus(deviceLabel_);
     explorer_->ShowDisc(drive_);
+    ConnectPlayer(*explorer_, *player_);
     fileSystemKind_ = explorer_->GetFileSystemKind();
     sectorMode_ = explorer_->GetSectorMode();
 }
@@ -300,17 +320,22 @@ void CMorvikDlg::SaveData()
 {
     if (!drive_)
         return;
-    if (currentView_ == ExplorerView)
-        explorer_->OnSaveData();
-    // Sector view: save the sector; TOC view: save the track; the volume
-    // and device views have nothing to save.
+    // The volume and device views have nothing to save.
+    switch (currentView_) {
+    case ExplorerView: explorer_->OnSaveData(); break;
+    case SectorView: static_cast<CDlgSector*>(views_[SectorView])->SaveSector(); break;
+    case TocView: static_cast<CDlgTOC*>(views_[TocView])->SaveTrack(); break;
+    default: break;
+    }
 }
 
 void CMorvikDlg::DiscScan()
 {
     if (!IsDeviceReady(drive_, this))
         return;
-    // The disc scan dialog runs here, modally, on the current drive.
+    CDlgScanDisc dialog(this);
+    dialog.SetDevice(drive_);
+    dialog.exec();
 }
 
 void CMorvikDlg::Eject()

@@ -14,6 +14,7 @@
 
 class CBmpRoundBtn;
 class CDevCmdROM;
+class CDlgAudioPlay;
 class CDlgMain;
 class CMenuBtn;
 class QLabel;
@@ -40,6 +41,7 @@ public:
     QWidget* ViewArea() const { return viewArea_; }
     QWidget* PlayerFrame() const { return playerFrame_; }
     CDlgMain* Explorer() const { return explorer_; }
+    CDlgAudioPlay* Player() const { return player_; }
     CDevCmdROM* CurrentDrive() const { return drive_; }
     QString StatusText() const;
     CMenuBtn* MenuButton(int k) const { return menuButtons_[size_t(k)]; }
@@ -73,6 +75,7 @@ private:
     void FeedView(int index);
 
     QWidget* playerFrame_ = nullptr;
+    CDlgAudioPlay* player_ = nullptr;
     QLabel* statusLine_ = nullptr;
     std::array<CMenuBtn*, 4> menuButtons_{};
     QWidget* viewArea_ = nullptr;

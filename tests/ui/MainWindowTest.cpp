@@ -171,7 +171,7 @@ private slots:
                     WhenModal<CDlgDev>([](CDlgDev* dialog) { dialog->reject(); });
                 if (id == Cmd::MenuAbout)
                     WhenModal<CDlgAbout>([](CDlgAbout* about) { QTest::mouseClick(about, Qt::LeftButton); });
-                if (id == Cmd::MenuSaveData)
+                if (id == Cmd::MenuSaveData || id == Cmd::MenuDiscScan)
                     WhenModal<QDialog>([](QDialog* dialog) { dialog->reject(); }, 300);
                 window.DropMenu(k);
                 QVERIFY2(!commands.isEmpty(), qPrintable(QString::number(id)));
