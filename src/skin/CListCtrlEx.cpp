@@ -103,11 +103,17 @@ int CListCtrlEx::InsertRow(const std::string& firstColumnText, int image, uint64
 {
     int at = topLevelItemCount();
     if (sortedInsert_) {
-        // After every row that does not sort behind the new one.
-        at = 0;
-        while (at < topLevelItemCount() &&
-               ListOrder::CompareFirstColumn(topLevelItem(at)->text(0).toUtf8().toStdString(), firstColumnText) <= 0)
-            ++at;
+        // After every row that does not sort behind the new one; the rows
+        // are in that order already, so a binary search finds the place.
+        int low = 0;
+        while (low < at) {
+            const int middle = low + (at - low) / 2;
+            const std::string text = topLevelItem(middle)->text(0).toUtf8().toStdString();
+            if (ListOrder::CompareFirstColumn(text, firstColumnText) <= 0)
+                low = middle + 1;
+            else
+                at = middle;
+        }
     }
     return InsertItem(at, firstColumnText, image, itemData);
 }

@@ -45,7 +45,7 @@ QStringList Texts(const QTreeWidgetItem* item)
     return texts;
 }
 
-QStringList ListColumn(const ExplorerList* list, int column)
+QStringList ListColumn(const CListCtrlEx* list, int column)
 {
     QStringList texts;
     for (int row = 0; row < list->topLevelItemCount(); ++row)
@@ -93,7 +93,7 @@ private slots:
 
         // The first track is selected and its root folder listed, folders first.
         QCOMPARE(tree->currentItem(), data);
-        const ExplorerList* list = window.Explorer()->List();
+        const CListCtrlEx* list = window.Explorer()->List();
         QCOMPARE(ListColumn(list, 0), (QStringList{"DOCS", "README.TXT"}));
         QCOMPARE(ListColumn(list, 2), (QStringList{"Folder", "File"}));
 

@@ -163,7 +163,7 @@ private:
     void SelectRow(const QString& name)
     {
         explorer_->Tree()->setCurrentItem(explorer_->Tree()->topLevelItem(0)->child(0)); // the data track's root
-        ExplorerList* list = explorer_->List();
+        CListCtrlEx* list = explorer_->List();
         list->clearSelection();
         for (int row = 0; row < list->topLevelItemCount(); ++row)
             if (list->topLevelItem(row)->text(0) == name)

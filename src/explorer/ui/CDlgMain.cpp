@@ -4,10 +4,30 @@
 #include "skin/CBtnSplit.h"
 #include "skin/SkinEvents.h"
 
+#include "skin/SkinResources.h"
+
 #include <QMessageBox>
 
+namespace {
+
+// The file list: sorted as rows go in, whole rows selected, the explorer's
+// five icons.
+CListCtrlEx* MakeFileList(QWidget* parent)
+{
+    auto* list = new CListCtrlEx(parent);
+    list->SetSortedInsert(true);
+    list->SetFullRowSel(true);
+    std::vector<QIcon> icons;
+    for (int i = 0; i < Skin::kExplorerIconCount; ++i)
+        icons.push_back(Skin::ExplorerIcon(i));
+    list->SetImageList(std::move(icons));
+    return list;
+}
+
+} // namespace
+
 CDlgMain::CDlgMain(QWidget* parent)
-    : QWidget(parent), list_(new ExplorerList(this)), tree_(new ExplorerTree(this)), splitter_(new CBtnSplit(this)),
+    : QWidget(parent), list_(MakeFileList(this)), tree_(new ExplorerTree(this)), splitter_(new CBtnSplit(this)),
       explorer_(*tree_, *list_), save_(std::make_unique<ExplorerSave>(explorer_, this))
 {
     const int w = parent->width(), h = parent->height();

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "explorer/DiscExplorer.h"
-#include "explorer/ui/ExplorerList.h"
+#include "skin/CListCtrlEx.h"
 #include "explorer/ui/ExplorerTree.h"
 
 #include <QWidget>
@@ -37,7 +37,7 @@ public:
 
     DiscExplorer& Core() { return explorer_; }
     ExplorerTree* Tree() const { return tree_; }
-    ExplorerList* List() const { return list_; }
+    CListCtrlEx* List() const { return list_; }
     CBtnSplit* Splitter() const { return splitter_; }
     ExplorerSave& Save() { return *save_; }
 
@@ -46,7 +46,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    ExplorerList* list_;
+    CListCtrlEx* list_;
     ExplorerTree* tree_;
     CBtnSplit* splitter_;
     DiscExplorer explorer_;
