@@ -12,4 +12,6 @@ int RunSector(int argc, char** argv, int first);
 int RunScan(int argc, char** argv, int first);
 int RunCaps(int argc, char** argv, int first);
 int RunPlay(int argc, char** argv, int first);
+int RunExtract(int argc, char** argv, int first);
+int RunSaveTrack(int argc, char** argv, int first);
 } // namespace cli

@@ -23,6 +23,8 @@ constexpr Command kCommands[] = {
     {"scan", cli::RunScan, "scan SOURCE"},
     {"caps", cli::RunCaps, "caps SOURCE"},
     {"play", cli::RunPlay, "play SOURCE TRACK"},
+    {"extract", cli::RunExtract, "extract SOURCE NODE DEST [--yes]"},
+    {"save-track", cli::RunSaveTrack, "save-track SOURCE TRACK OUT [--yes]"},
 };
 
 void PrintUsage()
