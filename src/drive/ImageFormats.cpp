@@ -6,6 +6,9 @@ using Reader = std::optional<DiscImage> (*)(const std::string&);
 // Sheet and container formats first: their content is unmistakable. The
 // plain reader comes last, as it recognises sector data by its look.
 constexpr Reader kReaders[] = {
+    ReadNrgImage,
+    ReadCloneCdImage,
+    ReadAlcoholImage,
     ReadCueSheet,
     ReadCdrdaoToc,
     ReadPlainImage,

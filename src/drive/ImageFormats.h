@@ -13,6 +13,9 @@ std::optional<DiscImage> OpenDiscImage(const std::string& path);
 
 // The readers, tried in this order by OpenDiscImage. Each returns nullopt
 // for a file that is not in its format.
+std::optional<DiscImage> ReadNrgImage(const std::string& path);
+std::optional<DiscImage> ReadCloneCdImage(const std::string& path);
+std::optional<DiscImage> ReadAlcoholImage(const std::string& path);
 std::optional<DiscImage> ReadCueSheet(const std::string& path);
 std::optional<DiscImage> ReadCdrdaoToc(const std::string& path);
 std::optional<DiscImage> ReadPlainImage(const std::string& path);
