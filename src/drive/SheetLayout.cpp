@@ -1,5 +1,7 @@
 #include "drive/SheetLayout.h"
 
+#include "common/InputLimits.h"
+
 #include <algorithm>
 
 namespace {
@@ -11,7 +13,6 @@ constexpr int32_t kLaterLeadOut = 2250;
 constexpr int32_t kLeadIn = 4500;
 constexpr int32_t kSessionPregap = 150;
 // The longest disc addressable with MSF (a bound against absurd sheets).
-constexpr int64_t kMaxSectors = 100 * 60 * 75;
 
 uint8_t DiscTypeOf(const std::vector<SheetTrack>& tracks, int session)
 {
@@ -62,7 +63,7 @@ std::optional<DiscImage> LayOutSheet(SheetDisc sheet)
                 return std::nullopt;
             length += p.count;
         }
-        if (t.pregap < 0 || t.postgap < 0 || t.pregap + t.postgap >= length || position + length > kMaxSectors)
+        if (t.pregap < 0 || t.postgap < 0 || t.pregap + t.postgap >= length || position + length > InputLimits::kMaxSheetSectors)
             return std::nullopt;
         ImageTrack track;
         track.number = t.number;
