@@ -25,6 +25,12 @@ inline constexpr size_t kMaxFileExtents = size_t(1) << 20;
 inline constexpr int kMaxExtentContinuations = 4096;
 inline constexpr int kMaxEntryIndirections = 8;
 
+// Volume descriptors looked at: ISO 9660 descriptors before the
+// terminator, UDF descriptors in a sequence, the extents a sequence may
+// continue into, and the logical volume integrity descriptors followed.
+inline constexpr int kMaxVolumeDescriptors = 64;
+inline constexpr int kMaxSequenceExtents = 8;
+
 // A CUE, cdrdao TOC or CloneCD sheet's size, and the entries a CloneCD
 // sheet may number.
 inline constexpr uint64_t kMaxSheetBytes = uint64_t(1) << 20;
