@@ -6,6 +6,7 @@
 // the data file, which the descriptor names (or "*.mdf": beside it). Every
 // number is little-endian.
 #include "common/ByteOrder.h"
+#include "common/InputLimits.h"
 #include "drive/ImageFile.h"
 #include "drive/ImageFormats.h"
 #include "drive/ImageLayout.h"
@@ -23,8 +24,6 @@ constexpr size_t kTrackBlockSize = 80;
 constexpr size_t kExtraSize = 8;
 constexpr size_t kFooterSize = 16;
 // Descriptors of DVDs carry their disc structures; none comes near this.
-constexpr uint64_t kMaxDescriptorSize = 16 << 20;
-constexpr size_t kMaxNameLength = 1024;
 constexpr uint16_t kFirstDvdMedium = 0x10;
 
 // Bounds-checked view of the descriptor.
@@ -83,7 +82,7 @@ std::string DataFileOf(const Descriptor& mds, uint32_t footerOffset, const std::
     if (footer) {
         const uint32_t at = GetLE32(footer);
         const bool wide = GetLE32(footer + 4) != 0;
-        for (size_t i = 0; i < kMaxNameLength; ++i) {
+        for (size_t i = 0; i < InputLimits::kMaxDescriptorNameLength; ++i) {
             const uint8_t* c = mds.At(uint64_t(at) + i * (wide ? 2 : 1), wide ? 2 : 1);
             if (!c || (c[0] == 0 && (!wide || c[1] == 0)))
                 break;
@@ -225,7 +224,7 @@ std::optional<DiscImage> Describe(const Descriptor& mds, const std::string& mdsP
 std::optional<Descriptor> ReadDescriptor(const std::string& path)
 {
     ImageFile file(path);
-    if (!file.IsOpen() || file.Size() < kHeaderSize || file.Size() > kMaxDescriptorSize)
+    if (!file.IsOpen() || file.Size() < kHeaderSize || file.Size() > InputLimits::kMaxDescriptorBytes)
         return std::nullopt;
     std::vector<uint8_t> bytes(size_t(file.Size()));
     if (!file.Read(0, bytes.data(), bytes.size()) || std::memcmp(bytes.data(), "MEDIA DESCRIPTOR", 16) != 0)

@@ -1,6 +1,7 @@
 #include "drive/CDevCmdROM.h"
 
 #include "common/ByteOrder.h"
+#include "common/InputLimits.h"
 #include "drive/CdText.h"
 #include "drive/ImageFormats.h"
 #include "drive/ImageTarget.h"
@@ -11,9 +12,6 @@
 
 namespace {
 constexpr int32_t kVolumeDescriptorStart = 16;
-// ISO 9660 allows any number of descriptors before the terminator; real
-// discs have a handful. This bounds the search on a damaged disc.
-constexpr int32_t kMaxVolumeDescriptors = 64;
 } // namespace
 
 CDevCmdROM::CDevCmdROM(std::string devicePath, std::unique_ptr<ScsiTransport> transport, uint8_t deviceId)
@@ -114,7 +112,7 @@ MEDIUM_TYPE CDevCmdROM::GetMediumType()
 bool CDevCmdROM::HasVolumeIdentifier(int32_t lba, const char* const* identifiers)
 {
     std::vector<uint8_t> sector(Mmc::kRawSectorSize);
-    for (int32_t i = 0; i < kMaxVolumeDescriptors; ++i) {
+    for (int32_t i = 0; i < InputLimits::kMaxVolumeDescriptors; ++i) {
         std::fill(sector.begin(), sector.end(), 0);
         if (ReadCD_10(sector.data(), Mmc::kCookedSectorSize, 1, lba + kVolumeDescriptorStart + i) != 0 &&
             ReadCD_Data(sector.data(), Mmc::kRawSectorSize, 1, lba + kVolumeDescriptorStart + i) != 0)

@@ -3,6 +3,7 @@
 // their address) and optionally their subchannels (.sub, 96 bytes each).
 // The sheet may be opened, or the .img beside it.
 #include "common/ByteOrder.h"
+#include "common/InputLimits.h"
 #include "drive/CdText.h"
 #include "drive/ImageFile.h"
 #include "drive/ImageFormats.h"
@@ -16,10 +17,6 @@
 #include <map>
 
 namespace {
-
-// Far more than a sheet of 99 tracks and eight CD-Text blocks takes.
-constexpr uint64_t kMaxSheetSize = 4 << 20;
-constexpr int kMaxEntries = 1000;
 
 using Section = std::map<std::string, std::string>;
 
@@ -95,7 +92,7 @@ Sheet ParseSheet(const std::string& text)
                 if (name.compare(0, length, prefix) != 0)
                     return false;
                 const std::optional<int64_t> n = Number(name.substr(length));
-                if (!n || *n < 0 || *n >= kMaxEntries)
+                if (!n || *n < 0 || *n >= InputLimits::kMaxSheetEntries)
                     return false;
                 number = int(*n);
                 return true;
@@ -240,7 +237,7 @@ std::optional<DiscImage> Describe(const Sheet& sheet, const std::string& imgPath
 std::optional<std::string> ReadSheet(const std::string& path)
 {
     ImageFile file(path);
-    if (!file.IsOpen() || file.Size() == 0 || file.Size() > kMaxSheetSize)
+    if (!file.IsOpen() || file.Size() == 0 || file.Size() > InputLimits::kMaxSheetBytes)
         return std::nullopt;
     std::string text(size_t(file.Size()), '\0');
     const size_t head = std::min<size_t>(text.size(), 64);

@@ -6,6 +6,7 @@
 // offsets; track-at-once sessions by ETNF/ETN2 entries. SINF chunks count
 // the tracks of each session.
 #include "common/ByteOrder.h"
+#include "common/InputLimits.h"
 #include "drive/ImageFile.h"
 #include "drive/ImageFormats.h"
 #include "drive/ImageLayout.h"
@@ -18,9 +19,6 @@
 
 namespace {
 
-constexpr int kMaxChunks = 1024;
-// Larger than any real chunk (99 tracks, eight CD-Text blocks).
-constexpr uint32_t kMaxChunkSize = 1 << 20;
 constexpr size_t kCdTextPackSize = 18;
 // Between sessions lie the lead-out (90 s after the first session, 30 s after
 // later ones) and the next lead-in (60 s).
@@ -128,13 +126,13 @@ std::optional<std::vector<Chunk>> ReadChunks(ImageFile& file, uint64_t& chainSta
     std::vector<Chunk> chunks;
     uint64_t at = chainStart;
     while (at < chainEnd) {
-        if (chunks.size() == size_t(kMaxChunks) || chainEnd - at < 8)
+        if (chunks.size() == size_t(InputLimits::kMaxNrgChunks) || chainEnd - at < 8)
             return std::nullopt;
         uint8_t head[8];
         if (!file.Read(at, head, sizeof head))
             return std::nullopt;
         const uint32_t length = GetBE32(head + 4);
-        if (length > kMaxChunkSize || length > chainEnd - at - 8)
+        if (length > InputLimits::kMaxNrgChunkBytes || length > chainEnd - at - 8)
             return std::nullopt;
         Chunk chunk{std::string(reinterpret_cast<const char*>(head), 4), std::vector<uint8_t>(length)};
         if (length && !file.Read(at + 8, chunk.data.data(), length))

@@ -1,5 +1,7 @@
 #include "drive/SheetLayout.h"
 
+#include "common/InputLimits.h"
+
 #include <algorithm>
 
 namespace {
@@ -60,7 +62,7 @@ std::optional<DiscImage> LayOutSheet(SheetDisc sheet)
                 return std::nullopt;
             length += p.count;
         }
-        if (t.pregap < 0 || t.postgap < 0 || t.pregap + t.postgap >= length || position + length > kMaxSheetSectors)
+        if (t.pregap < 0 || t.postgap < 0 || t.pregap + t.postgap >= length || position + length > InputLimits::kMaxSheetSectors)
             return std::nullopt;
         ImageTrack track;
         track.number = t.number;

@@ -1,5 +1,6 @@
 #include "drive/SheetText.h"
 
+#include "common/InputLimits.h"
 #include "drive/ImageFile.h"
 
 #include <algorithm>
@@ -14,7 +15,7 @@ namespace SheetText {
 std::optional<std::string> Load(const std::string& path)
 {
     ImageFile file(path);
-    if (!file.IsOpen() || file.Size() == 0 || file.Size() > kMaxSheetSize)
+    if (!file.IsOpen() || file.Size() == 0 || file.Size() > InputLimits::kMaxSheetBytes)
         return std::nullopt;
     std::string text(size_t(file.Size()), '\0');
     if (!file.Read(0, reinterpret_cast<uint8_t*>(text.data()), text.size()))

@@ -10,9 +10,6 @@
 
 namespace SheetText {
 
-// Sheets are a few kilobytes; anything larger is no sheet.
-inline constexpr uint64_t kMaxSheetSize = 1 << 20;
-
 // The whole file when it is small and looks like text (no NUL bytes).
 std::optional<std::string> Load(const std::string& path);
 

@@ -10,8 +10,6 @@ class CAnaly_UDF;
 class CDevCmdROM;
 class JobState;
 
-inline constexpr int kMaxFolderDepth = 64;
-
 struct IsoFolderJob {
     int sectorMode = 1;
     uint32_t location = 0; // of the folder's directory extent

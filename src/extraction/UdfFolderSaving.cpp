@@ -1,4 +1,6 @@
 #include "extraction/FileSaving.h"
+
+#include "common/InputLimits.h"
 #include "extraction/FolderSaving.h"
 #include "extraction/JobState.h"
 #include "extraction/SafeName.h"
@@ -16,7 +18,7 @@ public:
     // False once the job is cancelled.
     bool Save(uint64_t location, const std::string& path)
     {
-        if (ancestors_.size() >= size_t(kMaxFolderDepth) ||
+        if (ancestors_.size() >= size_t(InputLimits::kMaxFolderDepth) ||
             std::find(ancestors_.begin(), ancestors_.end(), location) != ancestors_.end())
             return true;
         if (!MakeFolder(path))

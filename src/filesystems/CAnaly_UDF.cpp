@@ -3,6 +3,7 @@
 #include "filesystems/CAnaly_UDF.h"
 
 #include "common/ByteOrder.h"
+#include "common/InputLimits.h"
 #include "drive/CDevCmdROM.h"
 #include "drive/MmcRecords.h"
 
@@ -17,10 +18,6 @@ constexpr uint64_t kRecognitionStart = 32768;
 constexpr int kMaxRecognitionDescriptors = 16;
 constexpr uint32_t kAnchorBlock = 256;
 constexpr uint32_t kUnclosedAnchorBlock = 512; // a CD-R whose session is still open
-// Real sequences hold a handful of descriptors; these bound a damaged one.
-constexpr uint32_t kMaxSequenceDescriptors = 64;
-constexpr int kMaxSequenceExtents = 8;
-constexpr int kMaxIntegrityDescriptors = 64;
 // Without a track size from the drive, reads stop at the largest disc (BD-XL).
 constexpr uint64_t kUnknownDiscBytes = 128ull << 30;
 
@@ -218,8 +215,8 @@ bool CAnaly_UDF::ReadDescriptorSequence(uint64_t location, uint32_t length, std:
 {
     bool primaryCopied = false;
     std::vector<uint8_t> block;
-    uint32_t budget = kMaxSequenceDescriptors;
-    for (int extent = 0; extent < kMaxSequenceExtents; ++extent) {
+    uint32_t budget = uint32_t(InputLimits::kMaxVolumeDescriptors);
+    for (int extent = 0; extent < InputLimits::kMaxSequenceExtents; ++extent) {
         const uint32_t count = std::max<uint32_t>(1, length / blockSize_);
         bool followPointer = false;
         for (uint32_t i = 0; i < count && budget > 0 && !followPointer; ++i, --budget) {
@@ -260,7 +257,7 @@ int CAnaly_UDF::ReadUdfRevision(const uint8_t* logicalVolume, size_t length)
     uint64_t location = volumeBase_ + GetLE32(logicalVolume + kIntegrityExtent + 4);
     std::vector<uint8_t> block;
     uint16_t revision = 0;
-    int budget = kMaxIntegrityDescriptors;
+    int budget = InputLimits::kMaxVolumeDescriptors;
     while (extentLength > 0 && budget > 0) {
         const uint32_t count = std::max<uint32_t>(1, extentLength / blockSize_);
         extentLength = 0;

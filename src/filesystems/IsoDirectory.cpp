@@ -1,6 +1,7 @@
 #include "filesystems/IsoDirectory.h"
 
 #include "common/ByteOrder.h"
+#include "common/InputLimits.h"
 #include "common/TextCodec.h"
 #include "drive/CDevCmdROM.h"
 
@@ -153,10 +154,12 @@ bool WalkIsoFolder(CDevCmdROM& drive, uint32_t folderLba, const IsoFolderWalk& w
     // A multi-extent file waits here until its last record has been met.
     IsoDirEntry pending;
     bool hasPending = false;
+    size_t visited = 0;
     auto flush = [&]() {
-        const bool goOn = !hasPending || visit(pending);
+        if (!hasPending)
+            return true;
         hasPending = false;
-        return goOn;
+        return visit(pending) && ++visited < InputLimits::kMaxFolderEntries;
     };
 
     uint64_t sectorIndex = 0;

@@ -68,7 +68,7 @@ struct IsoFolderWalk {
 
 // Calls visit for every entry after "." and "..", in on-disc order, reading
 // one sector at a time raw with a cooked fallback for the whole folder. A
-// visit returning false stops the walk. False when the folder's first
-// sector cannot be read at all.
+// visit returning false stops the walk, as does the folder-entry limit.
+// False when the folder's first sector cannot be read at all.
 bool WalkIsoFolder(CDevCmdROM& drive, uint32_t folderLba, const IsoFolderWalk& walk,
                    const std::function<bool(const IsoDirEntry&)>& visit);

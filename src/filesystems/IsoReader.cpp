@@ -1,5 +1,7 @@
 #include "filesystems/IsoReader.h"
 
+#include "common/InputLimits.h"
+
 #include "common/ByteOrder.h"
 #include "drive/CDevCmdROM.h"
 #include "filesystems/IsoDirectory.h"
@@ -15,7 +17,6 @@ namespace {
 
 constexpr int kDescriptorSlots = 10;
 constexpr int kFirstDescriptor = 16;
-constexpr int kMaxFolderDepth = 64;
 
 // The descriptor's type byte and "CD001" before the sector's first zero byte.
 bool IsDescriptorOfType(const uint8_t* sector, uint8_t type)
@@ -55,7 +56,7 @@ public:
                                                      0, 1, entry.Lba());
             // A folder walked before (an ancestor: a cycle; or another record
             // of the same extent) keeps its node but is not walked again.
-            if (depth + 1 < kMaxFolderDepth && !expanded_.count(entry.Lba()))
+            if (depth + 1 < InputLimits::kMaxFolderDepth && !expanded_.count(entry.Lba()))
                 Add(node, entry.Lba(), entry.extents.front().length, depth + 1);
             return true;
         });

@@ -2,6 +2,8 @@
 // descriptors through every extent, walking File Identifier Descriptors.
 #include "filesystems/CAnaly_UDF.h"
 
+#include "common/InputLimits.h"
+
 #include "common/ByteOrder.h"
 #include "drive/CDevCmdROM.h"
 #include "filesystems/OstaName.h"
@@ -13,11 +15,6 @@ namespace {
 constexpr uint32_t kSectorSize = 2048;
 constexpr uint32_t kMaxSectorsPerRead = 32;
 constexpr size_t kChunkSize = kMaxSectorsPerRead * kSectorSize;
-// A folder of a million entries is far smaller; this bounds a damaged one.
-constexpr uint64_t kMaxDirectoryBytes = 64ull << 20;
-constexpr int kMaxIndirections = 8;
-constexpr int kMaxContinuations = 4096;
-constexpr size_t kMaxExtents = 1 << 20;
 
 // Indirect Entry: the ICB it leads to (long_ad).
 constexpr size_t kIndirectIcb = 36;
@@ -81,7 +78,7 @@ bool CAnaly_UDF::ReadBlock(uint64_t location, std::vector<uint8_t>& block)
 // The File Entry or Extended File Entry at location, through Indirect Entries.
 bool CAnaly_UDF::ReadEntry(uint64_t location, EntryBlock& entry)
 {
-    for (int hop = 0; hop <= kMaxIndirections; ++hop) {
+    for (int hop = 0; hop <= InputLimits::kMaxEntryIndirections; ++hop) {
         if (!ReadBlock(location, entry.bytes))
             return false;
         entry.location = location;
@@ -123,7 +120,7 @@ bool CAnaly_UDF::LocateData(const EntryBlock& entry, uint16_t partitionRef, uint
         const uint16_t ref = ad.hasPartitionRef ? ad.partitionRef : partitionRef;
         if (ad.extentType == 3) {
             uint64_t location = 0;
-            if (++continuations > kMaxContinuations || !MapBlock(ref, ad.block, location) ||
+            if (++continuations > InputLimits::kMaxExtentContinuations || !MapBlock(ref, ad.block, location) ||
                 !ReadBlock(location, continuation) ||
                 !Udf::IsTag(continuation.data(), continuation.size(), Udf::kTagAllocationExtent))
                 return false;
@@ -141,7 +138,7 @@ bool CAnaly_UDF::LocateData(const EntryBlock& entry, uint16_t partitionRef, uint
             extents.push_back({0, length, false});
         }
         covered += length;
-        if (extents.size() > kMaxExtents)
+        if (extents.size() > InputLimits::kMaxFileExtents)
             return false;
     }
     return true;
@@ -195,9 +192,9 @@ bool CAnaly_UDF::WalkDirectory(uint64_t location, std::vector<UdfDirEntry>& entr
     if (!drive_ || !ReadEntry(location, folder))
         return false;
     std::vector<uint8_t> data;
-    const bool complete = ReadData(folder, fileSetPartition_, std::min(endByte_, kMaxDirectoryBytes), data);
+    const bool complete = ReadData(folder, fileSetPartition_, std::min(endByte_, InputLimits::kMaxDirectoryBytes), data);
     size_t position = 0;
-    while (position + kFidFixedPart <= data.size()) {
+    while (position + kFidFixedPart <= data.size() && entries.size() < InputLimits::kMaxFolderEntries) {
         const uint8_t* fid = &data[position];
         if (GetLE16(fid) == 0)
             break; // zeros after the last descriptor

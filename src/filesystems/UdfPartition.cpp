@@ -2,14 +2,14 @@
 // plain, sparable, virtual (VAT) and metadata partitions.
 #include "filesystems/CAnaly_UDF.h"
 
+#include "common/InputLimits.h"
+
 #include "common/ByteOrder.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace {
-// A VAT has one entry per File Entry ever written; 16 million covers any disc.
-constexpr uint64_t kMaxVatBytes = 64ull << 20;
 // The VAT's File Entry is the last block written; on a CD-R a closed packet
 // is followed by seven run-out, link and run-in blocks, so search a little.
 constexpr uint64_t kVatSearchBlocks = 32;
@@ -126,7 +126,7 @@ int CAnaly_UDF::LoadVat(uint16_t physicalRef)
         EntryBlock entry;
         if (!ReadEntry(lastBlock - k, entry) ||
             (entry.view.fileType != Udf::kFileTypeVat && entry.view.fileType != kFileTypeUnspecified) ||
-            !ReadData(entry, physicalRef, kMaxVatBytes, body))
+            !ReadData(entry, physicalRef, InputLimits::kMaxVatBytes, body))
             continue;
         size_t first = 0;
         size_t end = body.size();

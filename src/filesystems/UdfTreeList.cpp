@@ -2,10 +2,9 @@
 // list of one folder.
 #include "filesystems/CAnaly_UDF.h"
 
+#include "common/InputLimits.h"
+
 namespace {
-// Deeper trees are cut here: no real disc comes near, a damaged one must not
-// exhaust the stack.
-constexpr int kMaxFolderDepth = 64;
 constexpr int kColumnWidth = 100;
 constexpr uint64_t kFirstFolderRow = 0;
 constexpr uint64_t kFirstFileRow = 5000;
@@ -41,7 +40,7 @@ void CAnaly_UDF::AddFolderLevel(TreeControl& tree, NodeHandle parent, uint64_t l
             tree.InsertNode(parent, entry.name, kFolderImage, kFolderSelectedImage, entry.location);
         // A folder already in the tree (its own ancestor, or linked twice)
         // is shown but not walked again.
-        if (depth < kMaxFolderDepth && expanded.insert(entry.location).second)
+        if (depth < InputLimits::kMaxFolderDepth && expanded.insert(entry.location).second)
             AddFolderLevel(tree, node, entry.location, depth + 1, expanded);
     }
 }

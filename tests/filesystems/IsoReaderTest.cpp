@@ -3,6 +3,7 @@
 #include "common/ByteOrder.h"
 #include "explorer/NodePaths.h"
 #include "support/ExplorerHarness.h"
+#include "support/IsoPatching.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -51,18 +52,7 @@ protected:
 // Rewrites the directory record (not the path table entry) named name.
 void PatchRecord(const fs::path& image, const std::string& name, const std::function<void(uint8_t*)>& patch)
 {
-    std::string bytes = ReadFile(image);
-    size_t at = 0;
-    bool patched = false;
-    while ((at = bytes.find(name, at + 1)) != std::string::npos) {
-        uint8_t* record = reinterpret_cast<uint8_t*>(&bytes[at - 33]);
-        if (at >= 33 && record[32] == name.size() && record[0] >= 33 + name.size()) {
-            patch(record);
-            patched = true;
-        }
-    }
-    ASSERT_TRUE(patched) << name;
-    WriteFile(image, bytes);
+    ASSERT_TRUE(PatchIsoRecord(image, name, patch)) << name;
 }
 
 TEST_F(IsoReader, JolietNamesAreDecodedAndTheSupplementaryDescriptorKept)
