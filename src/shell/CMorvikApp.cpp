@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QProcess>
 
 CMorvikApp::CMorvikApp(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -32,15 +33,36 @@ bool CMorvikApp::eventFilter(QObject* watched, QEvent* event)
     return QApplication::eventFilter(watched, event);
 }
 
+namespace {
+
+// The file beside the program, or in the shared data folder of an
+// installed copy.
+QString FindHelpFile(const QString& besideProgram, const QString& installed)
+{
+    const QDir folder(QCoreApplication::applicationDirPath());
+    const QString here = folder.filePath(besideProgram);
+    const QString there = folder.filePath(installed);
+    return QFileInfo(QFileInfo::exists(here) || !QFileInfo::exists(there) ? here : there).absoluteFilePath();
+}
+
+// Whether the desktop names an application for compiled help files.
+bool DesktopOpensChm()
+{
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("application/vnd.ms-htmlhelp")});
+    return query.waitForFinished(2000) && query.exitCode() == 0 && !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+} // namespace
+
 QUrl CMorvikApp::HelpUrl()
 {
-    // The help lies beside the program, or in the shared data folder of an
-    // installed copy.
-    const QDir folder(QCoreApplication::applicationDirPath());
-    const QString besideProgram = folder.filePath(QStringLiteral("help/index.html"));
-    const QString installed = folder.filePath(QStringLiteral("../share/morvik/help/index.html"));
-    const QString& found = QFileInfo::exists(besideProgram) || !QFileInfo::exists(installed) ? besideProgram : installed;
-    return QUrl::fromLocalFile(QFileInfo(found).absoluteFilePath());
+    const QString chm = FindHelpFile(QStringLiteral("Morvik.chm"), QStringLiteral("../share/morvik/Morvik.chm"));
+    if (QFileInfo::exists(chm) && DesktopOpensChm())
+        return QUrl::fromLocalFile(chm);
+    return QUrl::fromLocalFile(
+        FindHelpFile(QStringLiteral("help/index.html"), QStringLiteral("../share/morvik/help/index.html")));
 }
 
 void CMorvikApp::OpenHelp()

@@ -16,7 +16,8 @@ public:
     // The help beside the executable, opened with the desktop's viewer
     // without waiting for it. Nothing is said when it is missing.
     static void OpenHelp();
-    // Where the help is looked up: its HTML form beside the executable.
+    // "Morvik.chm" beside the executable when the desktop has a viewer for
+    // it, else the same help as HTML.
     static QUrl HelpUrl();
 
 protected:
