@@ -109,12 +109,12 @@ void CMorvikDlg::LayOut()
 
 void CMorvikDlg::CreateButtons()
 {
-    for (const RoundButton& spec : kToolButtons) {
+    for (const RoundButton& entry : kToolButtons) {
         auto* button = new CBmpRoundBtn(this);
-        button->setGeometry(ToQRect(spec.rect));
-        button->SetBitmaps(spec.normal, spec.pressed);
-        button->SetStatusText(spec.statusId);
-        const int command = spec.command;
+        button->setGeometry(ToQRect(entry.rect));
+        button->SetBitmaps(entry.normal, entry.pressed);
+        button->SetStatusText(entry.statusId);
+        const int command = entry.command;
         connect(button, &QAbstractButton::clicked, this, [this, command] { OnCommand(command); });
     }
 
@@ -130,12 +130,12 @@ void CMorvikDlg::CreateButtons()
         {new CBmpTriangleBtn_R(this), MainLayout::CloseDevice, 186, 187, 185, StringTable::CloseDevice,
          Cmd::BtnCloseDevice},
     };
-    for (const Triangle& spec : triangles) {
-        spec.button->setGeometry(ToQRect(spec.rect));
-        spec.button->SetBitmaps(spec.normal, spec.pressed, spec.mask);
-        spec.button->SetStatusText(spec.statusId);
-        const int command = spec.command;
-        connect(spec.button, &QAbstractButton::clicked, this, [this, command] { OnCommand(command); });
+    for (const Triangle& entry : triangles) {
+        entry.button->setGeometry(ToQRect(entry.rect));
+        entry.button->SetBitmaps(entry.normal, entry.pressed, entry.mask);
+        entry.button->SetStatusText(entry.statusId);
+        const int command = entry.command;
+        connect(entry.button, &QAbstractButton::clicked, this, [this, command] { OnCommand(command); });
     }
 
     const std::pair<const char*, SkinRect> menus[] = {{"File", MainLayout::FileMenu},
