@@ -15,6 +15,7 @@ using testing_support::HaveTool;
 using testing_support::ReadFile;
 using testing_support::RunCli;
 using testing_support::RunProgram;
+using testing_support::StartProgram;
 using testing_support::TempDir;
 using testing_support::WriteFile;
 

@@ -4,7 +4,6 @@
 #include <csignal>
 #include <functional>
 #include <cstdlib>
-#include <fcntl.h>
 #include <sstream>
 #include <sys/wait.h>
 #include <thread>
@@ -13,6 +12,7 @@
 using namespace std::chrono_literals;
 using testing_support::HaveTool;
 using testing_support::RunProgram;
+using testing_support::StartProgram;
 
 namespace {
 
@@ -108,27 +108,6 @@ void SoundServer::StopRecording()
     int status = 0;
     ::waitpid(recorder_, &status, 0);
     recorder_ = -1;
-}
-
-pid_t StartProgram(const std::vector<std::string>& argv, const std::filesystem::path& out,
-                   const std::filesystem::path& err)
-{
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int inFd = ::open("/dev/null", O_RDONLY);
-        ::dup2(outFd, 1);
-        ::dup2(errFd, 2);
-        ::dup2(inFd, 0);
-        std::vector<char*> args;
-        for (const std::string& a : argv)
-            args.push_back(const_cast<char*>(a.c_str()));
-        args.push_back(nullptr);
-        ::execvp(args[0], args.data());
-        ::_exit(127);
-    }
-    return pid;
 }
 
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout)

@@ -49,9 +49,6 @@ private:
     pid_t recorder_ = -1;
 };
 
-// Starts argv with its output and errors going to files; the process id.
-pid_t StartProgram(const std::vector<std::string>& argv, const std::filesystem::path& out,
-                   const std::filesystem::path& err);
 // Waits up to timeout for pid to end; its exit code, or -1 when it runs on.
 int WaitProgram(pid_t pid, std::chrono::milliseconds timeout);
 

@@ -25,20 +25,16 @@ TempDir::~TempDir()
     fs::remove_all(path_, ec);
 }
 
-CommandResult RunProgram(const std::vector<std::string>& argv)
+pid_t StartProgram(const std::vector<std::string>& argv, const fs::path& out, const fs::path& err)
 {
-    CommandResult result;
-    TempDir scratch;
-    const std::string outPath = (scratch.Path() / "out").string();
-    const std::string errPath = (scratch.Path() / "err").string();
     const pid_t pid = ::fork();
     if (pid == 0) {
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int in = ::open("/dev/null", O_RDONLY);
-        ::dup2(out, 1);
-        ::dup2(err, 2);
-        ::dup2(in, 0);
+        const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int inFd = ::open("/dev/null", O_RDONLY);
+        ::dup2(outFd, 1);
+        ::dup2(errFd, 2);
+        ::dup2(inFd, 0);
         std::vector<char*> args;
         for (const std::string& a : argv)
             args.push_back(const_cast<char*>(a.c_str()));
@@ -46,8 +42,17 @@ CommandResult RunProgram(const std::vector<std::string>& argv)
         ::execvp(args[0], args.data());
         ::_exit(127);
     }
+    return pid;
+}
+
+CommandResult RunProgram(const std::vector<std::string>& argv)
+{
+    CommandResult result;
+    TempDir scratch;
+    const fs::path outPath = scratch.Path() / "out";
+    const fs::path errPath = scratch.Path() / "err";
     int status = 0;
-    ::waitpid(pid, &status, 0);
+    ::waitpid(StartProgram(argv, outPath, errPath), &status, 0);
     result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.out = ReadFile(outPath);
     result.err = ReadFile(errPath);

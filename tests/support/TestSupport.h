@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace testing_support {
@@ -28,6 +29,10 @@ struct CommandResult {
     std::string err;
 };
 
+// Starts argv without a shell, its output and errors going to files and
+// its input from /dev/null; the caller waits for the process it returns.
+pid_t StartProgram(const std::vector<std::string>& argv, const std::filesystem::path& out,
+                   const std::filesystem::path& err);
 // Runs argv without a shell; stdout and stderr captured.
 CommandResult RunProgram(const std::vector<std::string>& argv);
 // Runs morvik-cli with these arguments.
