@@ -16,6 +16,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace ui_test {
@@ -26,44 +27,46 @@ namespace ui_test {
 template <typename T>
 void WhenModal(std::function<void(T*)> answer, int timeoutMs = 10000)
 {
-    auto* timer = new QTimer;
-    auto* clock = new QElapsedTimer;
-    auto* answered = new QPointer<T>;
-    auto* sinceAnswer = new QElapsedTimer;
-    clock->start();
-    QObject::connect(timer, &QTimer::timeout, [=] {
+    struct Watch {
+        QElapsedTimer clock;
+        QPointer<T> answered;
+        QElapsedTimer sinceAnswer;
+    };
+    // Owned by the application, so a watch still running when the test
+    // program ends goes with it; the state goes with the timer's slot.
+    auto* timer = new QTimer(qApp);
+    auto watch = std::make_shared<Watch>();
+    watch->clock.start();
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
         auto finish = [=] {
             timer->stop();
             timer->deleteLater();
-            delete clock;
-            delete answered;
-            delete sinceAnswer;
         };
-        if (*answered) {
-            if (!(*answered)->isVisible())
+        if (watch->answered) {
+            if (!watch->answered->isVisible())
                 finish();
-            else if (sinceAnswer->elapsed() > 300) {
+            else if (watch->sinceAnswer.elapsed() > 300) {
                 timer->stop(); // an answer may run a modal loop of its own
-                answer(*answered);
-                sinceAnswer->restart();
+                answer(watch->answered);
+                watch->sinceAnswer.restart();
                 timer->start();
             }
             return;
         }
-        if (answered->isNull() && sinceAnswer->isValid()) {
+        if (watch->answered.isNull() && watch->sinceAnswer.isValid()) {
             finish(); // the dialog we answered is gone
             return;
         }
         T* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!dialog) {
-            if (clock->elapsed() > timeoutMs)
+            if (watch->clock.elapsed() > timeoutMs)
                 finish();
             return;
         }
-        *answered = dialog;
+        watch->answered = dialog;
         timer->stop();
         answer(dialog);
-        sinceAnswer->start();
+        watch->sinceAnswer.start();
         timer->start();
     });
     timer->start(20);
