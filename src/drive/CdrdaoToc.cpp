@@ -16,12 +16,6 @@ constexpr int64_t kSamplesPerSector = 588;
 constexpr uint32_t kBytesPerSample = 4;
 constexpr uint32_t kSubchannelBytes = 96;
 
-struct ModeName {
-    const char* name;
-    TrackMode mode;
-    SectorStorage storage;
-    uint32_t stride;
-};
 constexpr ModeName kModes[] = {
     {"AUDIO", TrackMode::Audio, SectorStorage::Raw2352, 2352},
     {"MODE1", TrackMode::Mode1, SectorStorage::User2048, 2048},

@@ -31,12 +31,6 @@ struct CueTrack {
     std::vector<CueIndex> indexes;
 };
 
-struct ModeName {
-    const char* name;
-    TrackMode mode;
-    SectorStorage storage;
-    uint32_t stride;
-};
 constexpr ModeName kModes[] = {
     {"AUDIO", TrackMode::Audio, SectorStorage::Raw2352, 2352},
     {"CDG", TrackMode::Audio, SectorStorage::Raw2352, 2448},

@@ -14,6 +14,14 @@
 inline constexpr int32_t kMaxSheetSectors = 100 * 60 * 75;
 
 // A stretch of a track's sectors: from a file, or generated (count only).
+// A track mode keyword of a sheet and how such sectors are stored.
+struct ModeName {
+    const char* name;
+    TrackMode mode;
+    SectorStorage storage;
+    uint32_t stride;
+};
+
 struct SheetPiece {
     int32_t count = 0;
     SectorStorage storage = SectorStorage::Absent;
