@@ -142,7 +142,8 @@ void DiscExplorer::BuildDiscTree(TreeControl& tree, CDevCmdROM* drive)
     const bool skipToc = discStatus == 0 && (discInfo.bytes[2] & 0x03) != 0 && !MediumType::IsCd(medium);
     if (skipToc || drive->ReadToc(toc, sizeof toc, kTocFormatRaw, 0) != 0) {
         if (MakeSingleTrackToc(discInfo, *drive, toc, sizeof toc) != 0) {
-            tree.InsertNode(kNoNode, StringTable::Text(StringTable::BlankDisc), 0, 1, 0);
+            tree.InsertNode(kNoNode, StringTable::Text(StringTable::BlankDisc), ExplorerImage::Folder,
+                            ExplorerImage::OpenFolder, 0);
             return;
         }
     }
@@ -163,12 +164,14 @@ void DiscExplorer::BuildDiscTree(TreeControl& tree, CDevCmdROM* drive)
     }
 
     for (int s = 1; s <= sessions_.GetSessionNum(); ++s) {
-        const NodeHandle node = tree.InsertNode(kNoNode, "Session " + std::to_string(s), 0, 1, 0);
+        const NodeHandle node = tree.InsertNode(kNoNode, "Session " + std::to_string(s), ExplorerImage::Folder,
+                                                ExplorerImage::OpenFolder, 0);
         AddSessionTracks(tree, *drive, s, node);
         tree.Expand(node);
     }
     const int32_t leadOut = int32_t(sessions_.back().GetLeadOutStartPos());
-    tree.InsertNode(kNoNode, "(Lead Out) " + std::to_string(leadOut), 0, 1, 0);
+    tree.InsertNode(kNoNode, "(Lead Out) " + std::to_string(leadOut), ExplorerImage::Folder,
+                    ExplorerImage::OpenFolder, 0);
 }
 
 uint32_t DiscExplorer::MakeSingleTrackToc(const DISC_INFO& discInfo, CDevCmdROM& drive, uint8_t* buffer,
@@ -208,16 +211,19 @@ void DiscExplorer::AddSessionTracks(TreeControl& tree, CDevCmdROM& drive, int se
             continue;
         const std::string number = std::to_string(t);
         if (entry->is_audio_track()) {
-            tree.InsertNode(sessionNode, "AUDIO TRACK " + number, 3, 3, 0);
+            tree.InsertNode(sessionNode, "AUDIO TRACK " + number, ExplorerImage::AudioTrack,
+                            ExplorerImage::AudioTrack, 0);
             continue;
         }
         if (t != toc.GetFirstTrackNo()) {
-            tree.InsertNode(sessionNode, "DATA TRACK " + number, 4, 4, 0);
+            tree.InsertNode(sessionNode, "DATA TRACK " + number, ExplorerImage::DataTrack,
+                            ExplorerImage::DataTrack, 0);
             continue;
         }
         const int32_t start = MsfAddress{0, (*entry)[7], (*entry)[8], (*entry)[9]}.ToLba();
         const int code = drive.JudgeFileSystem(start);
-        const NodeHandle node = tree.InsertNode(sessionNode, "DATA TRACK " + number + FileSystemSuffix(code), 4, 4, 0);
+        const NodeHandle node = tree.InsertNode(sessionNode, "DATA TRACK " + number + FileSystemSuffix(code),
+                                                ExplorerImage::DataTrack, ExplorerImage::DataTrack, 0);
         if (code >= FileSystemCode::Udf) {
             // A refused UDF track ends this session's tracks.
             if (!udf_.Init(&drive, descriptorBuffer_, start))

@@ -21,15 +21,6 @@
 
 class CDevCmdROM;
 
-// Image list indexes shared by the tree and the list.
-namespace ExplorerImage {
-inline constexpr int Folder = 0;
-inline constexpr int OpenFolder = 1;
-inline constexpr int File = 2;
-inline constexpr int AudioTrack = 3;
-inline constexpr int DataTrack = 4;
-} // namespace ExplorerImage
-
 // The file-system codes of JudgeFileSystem.
 namespace FileSystemCode {
 inline constexpr int None = 0;
@@ -143,4 +134,3 @@ inline constexpr int Type = 2;
 inline constexpr int Size = 3;
 inline constexpr int Pos = 4;
 } // namespace ExplorerColumn
-inline constexpr uint64_t kFirstFileRowData = 5000;

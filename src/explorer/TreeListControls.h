@@ -8,6 +8,20 @@
 #include <string>
 #include <vector>
 
+// Image list indexes shared by the tree and the list.
+namespace ExplorerImage {
+inline constexpr int Folder = 0;
+inline constexpr int OpenFolder = 1;
+inline constexpr int File = 2;
+inline constexpr int AudioTrack = 3;
+inline constexpr int DataTrack = 4;
+} // namespace ExplorerImage
+
+// The item data of a folder's list rows: folders counted from 0, files from
+// 5000, so that rows keep the order in which the folder recorded them.
+inline constexpr uint64_t kFirstFolderRowData = 0;
+inline constexpr uint64_t kFirstFileRowData = 5000;
+
 using NodeHandle = std::intptr_t;
 inline constexpr NodeHandle kNoNode = 0;
 

@@ -53,7 +53,8 @@ public:
             if (!entry.IsFolder())
                 return true;
             const NodeHandle node = tree_.InsertNode(parent, IsoEntryName(entry, mode_.joliet),
-                                                     0, 1, entry.Lba());
+                                                     ExplorerImage::Folder, ExplorerImage::OpenFolder,
+                                                     entry.Lba());
             // A folder walked before (an ancestor: a cycle; or another record
             // of the same extent) keeps its node but is not walked again.
             if (depth + 1 < InputLimits::kMaxFolderDepth && !expanded_.count(entry.Lba()))
@@ -123,12 +124,13 @@ void ListIsoFolderRows(ListControl& list, CDevCmdROM& drive, const IsoReadMode& 
         list.DeleteColumn(0);
     InsertIsoColumns(list);
 
-    uint64_t nextFolder = 0;
-    uint64_t nextFile = 5000;
+    uint64_t nextFolder = kFirstFolderRowData;
+    uint64_t nextFile = kFirstFileRowData;
     const IsoFolderWalk walk{mode.sectorMode, std::nullopt, mode.endLba};
     WalkIsoFolder(drive, folderLba, walk, [&](const IsoDirEntry& entry) {
         const bool folder = entry.IsFolder();
-        const int row = list.InsertRow(IsoEntryName(entry, mode.joliet), folder ? 0 : 2,
+        const int image = folder ? ExplorerImage::Folder : ExplorerImage::File;
+        const int row = list.InsertRow(IsoEntryName(entry, mode.joliet), image,
                                        folder ? nextFolder++ : nextFile++);
         list.SetItemText(row, 1, FormatRecorded(entry.recorded));
         list.SetItemText(row, 2, folder ? "Folder" : "File");

@@ -6,11 +6,6 @@
 
 namespace {
 constexpr int kColumnWidth = 100;
-constexpr uint64_t kFirstFolderRow = 0;
-constexpr uint64_t kFirstFileRow = 5000;
-constexpr int kFolderImage = 0;
-constexpr int kFolderSelectedImage = 1;
-constexpr int kFileImage = 2;
 } // namespace
 
 int CAnaly_UDF::FillTree(TreeControl& tree, NodeHandle trackNode)
@@ -37,7 +32,8 @@ void CAnaly_UDF::AddFolderLevel(TreeControl& tree, NodeHandle parent, uint64_t l
         if (!entry.isFolder)
             continue;
         const NodeHandle node =
-            tree.InsertNode(parent, entry.name, kFolderImage, kFolderSelectedImage, entry.location);
+            tree.InsertNode(parent, entry.name, ExplorerImage::Folder, ExplorerImage::OpenFolder,
+                            entry.location);
         // A folder already in the tree (its own ancestor, or linked twice)
         // is shown but not walked again.
         if (depth < InputLimits::kMaxFolderDepth && expanded.insert(entry.location).second)
@@ -56,10 +52,11 @@ void CAnaly_UDF::FillList(ListControl& list, uint64_t location)
 
     std::vector<UdfDirEntry> entries;
     WalkDirectory(location, entries);
-    uint64_t nextFolder = kFirstFolderRow;
-    uint64_t nextFile = kFirstFileRow;
+    uint64_t nextFolder = kFirstFolderRowData;
+    uint64_t nextFile = kFirstFileRowData;
     for (const UdfDirEntry& entry : entries) {
-        const int row = list.InsertRow(entry.name, entry.isFolder ? kFolderImage : kFileImage,
+        const int image = entry.isFolder ? ExplorerImage::Folder : ExplorerImage::File;
+        const int row = list.InsertRow(entry.name, image,
                                        entry.isFolder ? nextFolder++ : nextFile++);
         std::string time;
         std::string size;
