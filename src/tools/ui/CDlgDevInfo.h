@@ -2,26 +2,15 @@
 // its CD-DA abilities, one "Yes"/"No" row each.
 #pragma once
 
-#include <QWidget>
+#include "skin/CListView.h"
 
 class CDevCmdROM;
-class CListCtrlEx;
 
-class CDlgDevInfo : public QWidget {
+class CDlgDevInfo : public CListView {
     Q_OBJECT
 public:
-    // Fills parent's client area.
     explicit CDlgDevInfo(QWidget* parent);
 
     // Clears and refills the list from drive (null: left empty).
     void ShowDeviceInfo(CDevCmdROM* drive);
-
-    CListCtrlEx* List() const { return list_; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    CListCtrlEx* list_;
 };

@@ -7,7 +7,6 @@
 #include "shell/Messages.h"
 #include "skin/CListCtrlEx.h"
 #include "skin/SkinResources.h"
-#include "skin/ViewKeys.h"
 #include "tools/TocTable.h"
 #include "tools/ui/SaveFileDialog.h"
 
@@ -24,35 +23,18 @@ constexpr int kTrackIcon = 201;
 
 } // namespace
 
-CDlgTOC::CDlgTOC(QWidget* parent) : QWidget(parent), list_(new CListCtrlEx(this)), progress_(new CDlgProgress(this))
+CDlgTOC::CDlgTOC(QWidget* parent)
+    : CListView(parent, QStringLiteral("tocView"), QStringLiteral("tocList")), progress_(new CDlgProgress(this))
 {
-    setObjectName(QStringLiteral("tocView"));
-    if (parent)
-        setGeometry(parent->rect());
-    list_->setObjectName(QStringLiteral("tocList"));
-    list_->SetFullRowSel(true);
-    list_->SetImageList({Skin::Icon(kTrackIcon)});
-    list_->setGeometry(rect());
-    TocTable::InsertColumns(*list_);
+    List()->SetFullRowSel(true);
+    List()->SetImageList({Skin::Icon(kTrackIcon)});
+    TocTable::InsertColumns(*List());
 
     progressTimer_.setInterval(kProgressPollMs);
     connect(&progressTimer_, &QTimer::timeout, this, &CDlgTOC::OnProgressTimer);
 }
 
 CDlgTOC::~CDlgTOC() = default;
-
-void CDlgTOC::resizeEvent(QResizeEvent* event)
-{
-    list_->setGeometry(rect());
-    QWidget::resizeEvent(event);
-}
-
-void CDlgTOC::keyPressEvent(QKeyEvent* event)
-{
-    if (IsDialogCloseKey(event))
-        return event->accept();
-    QWidget::keyPressEvent(event);
-}
 
 void CDlgTOC::SetDrive(CDevCmdROM* drive)
 {
@@ -62,31 +44,31 @@ void CDlgTOC::SetDrive(CDevCmdROM* drive)
 
 void CDlgTOC::FillToc()
 {
-    TocTable::InsertColumns(*list_);
+    TocTable::InsertColumns(*List());
     if (!IsDeviceReady(drive_, this))
         return;
-    TocTable::FillToc(*drive_, *list_);
+    TocTable::FillToc(*drive_, *List());
 }
 
 void CDlgTOC::SaveTrack()
 {
     if (!IsDeviceReady(drive_, this))
         return;
-    const std::vector<int> selected = list_->GetSelectedRows();
+    const std::vector<int> selected = List()->GetSelectedRows();
     if (selected.empty())
         return;
     const int row = selected.front();
-    const bool isData = list_->GetItemText(row, kTypeColumn).compare(0, 4, "DATA") == 0;
-    const int track = std::atoi(list_->GetItemText(row, 1).c_str());
-    const int32_t start = std::atoi(list_->GetItemText(row, kStartColumn).c_str());
-    int32_t end = std::atoi(list_->GetItemText(row, kEndColumn).c_str());
+    const bool isData = List()->GetItemText(row, kTypeColumn).compare(0, 4, "DATA") == 0;
+    const int track = std::atoi(List()->GetItemText(row, 1).c_str());
+    const int32_t start = std::atoi(List()->GetItemText(row, kStartColumn).c_str());
+    int32_t end = std::atoi(List()->GetItemText(row, kEndColumn).c_str());
     // Rows from the table of contents ("Session n") end on the track's last
     // sector, rows from track information one past it; the engine copies up
     // to, not including, its end, so the last sector must not be lost.
-    if (list_->GetItemText(row, 0).rfind("Session ", 0) == 0)
+    if (List()->GetItemText(row, 0).rfind("Session ", 0) == 0)
         ++end;
 
-    const QString fileName = isData ? QStringLiteral("Track") + QString::fromUtf8(list_->GetItemText(row, 1).c_str())
+    const QString fileName = isData ? QStringLiteral("Track") + QString::fromUtf8(List()->GetItemText(row, 1).c_str())
                                     : QString();
     const QString filter = isData ? QStringLiteral("ISO File(*.iso);;Data File(*.dat)")
                                   : QStringLiteral("Wav File(*.wav);;Data File(*.dat)");

@@ -4,20 +4,18 @@
 #pragma once
 
 #include "extraction/CGetCDData.h"
+#include "skin/CListView.h"
 
 #include <QTimer>
-#include <QWidget>
 
 class CDevCmdROM;
 class CDlgProgress;
-class CListCtrlEx;
 
-class CDlgTOC : public QWidget {
+class CDlgTOC : public CListView {
     Q_OBJECT
 public:
     static constexpr int kProgressPollMs = 100;
 
-    // Fills parent's client area.
     explicit CDlgTOC(QWidget* parent);
     ~CDlgTOC() override;
 
@@ -27,17 +25,10 @@ public:
     // Saves the first selected row's track, asking for the file first.
     void SaveTrack();
 
-    CListCtrlEx* List() const { return list_; }
-
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void OnProgressTimer();
     void RunProgress();
 
-    CListCtrlEx* list_;
     CDlgProgress* progress_;
     QTimer progressTimer_;
     CDevCmdROM* drive_ = nullptr;
