@@ -13,16 +13,6 @@ using namespace testing_support;
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-std::string Sector(CDevCmdROM& drive, int32_t lba)
-{
-    std::string raw(2352, '\0');
-    if (drive.ReadCD_All(reinterpret_cast<uint8_t*>(raw.data()), 2352, 1, lba) != 0)
-        return {};
-    return raw;
-}
-
 // Track starts and the disc's end as "cdrdao show-toc" gives them.
 std::vector<int> CdrdaoStarts(const std::filesystem::path& sheet, int& end)
 {
@@ -78,10 +68,10 @@ TEST_F(CdrdaoToc, AudioStatementsAgreeWithCdrdao)
     EXPECT_EQ(TocRows(drive), (Rows{{"Session 1", "1", "AUDIO", "0", "124"},
                                     {"Session 1", "2", "AUDIO", "125", "359"},
                                     {"Session 1", "3", "AUDIO", "360", "509"}}));
-    EXPECT_EQ(Sector(drive, 1), samples.substr(2352, 2352));
-    EXPECT_EQ(Sector(drive, 80), std::string(2352, '\0'));           // silence
-    EXPECT_EQ(Sector(drive, 125), samples.substr(75 * 2352, 2352));  // from 1 s into the file
-    EXPECT_EQ(Sector(drive, 360), samples.substr(450 * 2352, 2352)); // 264600 samples = 450 sectors
+    EXPECT_EQ(RawSector(drive, 1), samples.substr(2352, 2352));
+    EXPECT_EQ(RawSector(drive, 80), std::string(2352, '\0'));           // silence
+    EXPECT_EQ(RawSector(drive, 125), samples.substr(75 * 2352, 2352));  // from 1 s into the file
+    EXPECT_EQ(RawSector(drive, 360), samples.substr(450 * 2352, 2352)); // 264600 samples = 450 sectors
 
     std::vector<uint8_t> toc(64);
     ASSERT_EQ(drive.ReadToc(toc.data(), 64, 0, 0), 0u);
@@ -116,7 +106,7 @@ TEST_F(CdrdaoToc, DataTrackWithCdTextAndSwappedAudio)
     EXPECT_EQ(TocRows(drive), (Rows{{"Session 1", "1", "DATA(Mode1)", "0", std::to_string(n + 299)},
                                     {"Session 1", "2", "AUDIO", std::to_string(n + 300), std::to_string(n + 449)}}));
     EXPECT_EQ(drive.JudgeFileSystem(0), 1);
-    EXPECT_EQ(Sector(drive, n + 301), samples.substr(2352, 2352));
+    EXPECT_EQ(RawSector(drive, n + 301), samples.substr(2352, 2352));
     auto info = std::make_unique<FS_CDTEXT_INFO>();
     std::memset(info->bytes, 0, sizeof info->bytes);
     ASSERT_EQ(drive.GetCDText(*info), 0u);

@@ -15,16 +15,6 @@ using namespace testing_support;
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-std::string Sector(CDevCmdROM& drive, int32_t lba)
-{
-    std::string raw(2352, '\0');
-    if (drive.ReadCD_All(reinterpret_cast<uint8_t*>(raw.data()), 2352, 1, lba) != 0)
-        return {};
-    return raw;
-}
-
 std::string TextAt(const FS_CDTEXT_INFO& info, int track, int field)
 {
     return reinterpret_cast<const char*>(info.bytes + FS_CDTEXT_INFO::RecordOffset(track) + field);
@@ -66,13 +56,13 @@ TEST_F(CueSheet, DataAndAudioTracksInOneRawFile)
     std::vector<uint8_t> cooked(2048);
     ASSERT_EQ(drive.ReadCD_10(cooked.data(), 2048, 1, 16), 0u);
     EXPECT_EQ(std::memcmp(&cooked[1], "CD001", 5), 0);
-    EXPECT_EQ(Sector(drive, 16), data.substr(16 * 2352, 2352));
-    EXPECT_EQ(Sector(drive, n), pregap.substr(0, 2352));
-    EXPECT_EQ(Sector(drive, n + 150 + 299), audio.substr(299 * 2352));
+    EXPECT_EQ(RawSector(drive, 16), data.substr(16 * 2352, 2352));
+    EXPECT_EQ(RawSector(drive, n), pregap.substr(0, 2352));
+    EXPECT_EQ(RawSector(drive, n + 150 + 299), audio.substr(299 * 2352));
     // Audio has no cooked sectors, and nothing lies past the lead-out.
     EXPECT_NE(drive.ReadCD_10(cooked.data(), 2048, 1, n + 150), 0u);
     EXPECT_EQ(drive.GetSenseData(), (SenseData_tag{0, 0, 0, 0x05, 0x64, 0x00}));
-    EXPECT_TRUE(Sector(drive, n + 450).empty());
+    EXPECT_TRUE(RawSector(drive, n + 450).empty());
     EXPECT_EQ(drive.GetSenseData(), (SenseData_tag{0, 0, 0, 0x05, 0x21, 0x00}));
 }
 
@@ -102,10 +92,10 @@ TEST_F(CueSheet, SeveralFilesWithGapsWaveAndMotorola)
                     {"Session 1", "2", "AUDIO", std::to_string(track2), std::to_string(track3 - 1)},
                     {"Session 1", "3", "AUDIO", std::to_string(track3), std::to_string(track3 + 149)}}));
     EXPECT_EQ(drive.JudgeFileSystem(0), 1);
-    EXPECT_EQ(Sector(drive, n + 10).substr(16, 2048), std::string(2048, '\0')); // postgap
-    EXPECT_EQ(Sector(drive, n + 160), std::string(2352, '\0'));                // generated pregap
-    EXPECT_EQ(Sector(drive, track2), samples.substr(0, 2352));
-    EXPECT_EQ(Sector(drive, track3 + 1), original.substr(2352, 2352));
+    EXPECT_EQ(RawSector(drive, n + 10).substr(16, 2048), std::string(2048, '\0')); // postgap
+    EXPECT_EQ(RawSector(drive, n + 160), std::string(2352, '\0'));                // generated pregap
+    EXPECT_EQ(RawSector(drive, track2), samples.substr(0, 2352));
+    EXPECT_EQ(RawSector(drive, track3 + 1), original.substr(2352, 2352));
 
     const auto image = OpenDiscImage((dir / "disc.cue").string());
     ASSERT_TRUE(image);

@@ -15,8 +15,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
 // Reads what a viewer would: the TOC table, CD-Text, file-system judgement,
 // the first and last sectors raw and cooked.
 Rows Exercise(CDevCmdROM& drive)

@@ -45,18 +45,30 @@ std::string AudioSectors(int sectors, int frequency)
     return samples;
 }
 
-std::vector<std::vector<std::string>> TocRows(CDevCmdROM& drive)
+Rows ListRows(const ListControl& list)
+{
+    Rows rows;
+    for (int r = 0; r < list.GetRowCount(); ++r) {
+        rows.emplace_back();
+        for (int c = 0; c < list.GetColumnCount(); ++c)
+            rows.back().push_back(list.GetItemText(r, c));
+    }
+    return rows;
+}
+
+Rows TocRows(CDevCmdROM& drive)
 {
     MemoryList list;
     TocTable::FillToc(drive, list);
-    std::vector<std::vector<std::string>> rows;
-    for (int r = 0; r < list.GetRowCount(); ++r) {
-        std::vector<std::string> row;
-        for (int c = 0; c < list.GetColumnCount(); ++c)
-            row.push_back(list.GetItemText(r, c));
-        rows.push_back(row);
-    }
-    return rows;
+    return ListRows(list);
+}
+
+std::string RawSector(CDevCmdROM& drive, int32_t lba)
+{
+    std::string raw(2352, '\0');
+    if (drive.ReadCD_All(reinterpret_cast<uint8_t*>(raw.data()), 2352, 1, lba) != 0)
+        return {};
+    return raw;
 }
 
 } // namespace testing_support

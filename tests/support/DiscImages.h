@@ -1,6 +1,6 @@
 // Disc images built at test time: ISO 9660 volumes (genisoimage), raw
-// Mode 1 tracks made from them, CD audio (sox), and the TOC table rows of
-// a drive.
+// Mode 1 tracks made from them, CD audio (sox); and what a drive shows of
+// them: the TOC table rows and raw sectors.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +9,7 @@
 #include <vector>
 
 class CDevCmdROM;
+class ListControl;
 
 namespace testing_support {
 
@@ -20,7 +21,13 @@ std::string RawMode1Sectors(const std::filesystem::path& iso);
 // Signed 16-bit little-endian stereo samples at 44.1 kHz, whole sectors.
 std::string AudioSectors(int sectors, int frequency);
 
-// The table-of-contents view's rows, cells split.
-std::vector<std::vector<std::string>> TocRows(CDevCmdROM& drive);
+using Rows = std::vector<std::vector<std::string>>;
+
+// Every row of a list, cells split.
+Rows ListRows(const ListControl& list);
+// The table-of-contents view's rows.
+Rows TocRows(CDevCmdROM& drive);
+// One 2352-byte sector as READ CD returns it; empty when the read fails.
+std::string RawSector(CDevCmdROM& drive, int32_t lba);
 
 } // namespace testing_support

@@ -2,6 +2,7 @@
 
 #include "drive/ImageTarget.h"
 #include "explorer/NodePaths.h"
+#include "support/DiscImages.h"
 #include "support/FakeTarget.h"
 #include "support/TestSupport.h"
 
@@ -49,14 +50,7 @@ bool ExplorerHarness::Select(const std::string& path)
 
 std::vector<std::vector<std::string>> ExplorerHarness::Rows() const
 {
-    std::vector<std::vector<std::string>> rows;
-    for (int r = 0; r < list.GetRowCount(); ++r) {
-        std::vector<std::string> cells;
-        for (int c = 0; c < list.GetColumnCount(); ++c)
-            cells.push_back(list.GetItemText(r, c));
-        rows.push_back(cells);
-    }
-    return rows;
+    return ListRows(list);
 }
 
 std::vector<std::string> ExplorerHarness::Column(int column) const

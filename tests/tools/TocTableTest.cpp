@@ -5,6 +5,7 @@
 #include "drive/ImageTarget.h"
 #include "drive/MmcCommands.h"
 #include "explorer/MemoryControls.h"
+#include "support/DiscImages.h"
 #include "support/FakeTarget.h"
 #include "support/TestSupport.h"
 
@@ -13,19 +14,6 @@
 using namespace testing_support;
 
 namespace {
-
-using Rows = std::vector<std::vector<std::string>>;
-
-Rows RowsOf(const MemoryList& list)
-{
-    Rows rows;
-    for (int r = 0; r < list.GetRowCount(); ++r) {
-        rows.emplace_back();
-        for (int c = 0; c < list.GetColumnCount(); ++c)
-            rows.back().push_back(list.GetItemText(r, c));
-    }
-    return rows;
-}
 
 // A drive that holds a sheet from the corpus behind the scriptable fake.
 class TocTableFill : public ::testing::Test {
@@ -55,7 +43,7 @@ TEST_F(TocTableFill, ColumnsAndRowsFromTheTableOfContents)
         EXPECT_EQ(list.GetColumnHeader(c), columns[c].first);
         EXPECT_EQ(list.GetColumnWidth(c), columns[c].second);
     }
-    EXPECT_EQ(RowsOf(list), (Rows{{"Session 1", "1", "DATA(Mode2)", "0", "449"},
+    EXPECT_EQ(ListRows(list), (Rows{{"Session 1", "1", "DATA(Mode2)", "0", "449"},
                                   {"Session 1", "2", "DATA(Mode2)", "450", "749"},
                                   {"Session 1", "3", "DATA(Mode2)", "750", "1049"}}));
     EXPECT_EQ(fake->CountOf(Mmc::Opcode::ReadTocPmaAtip, 2), 1);
@@ -67,7 +55,7 @@ TEST_F(TocTableFill, AudioTracksAskNoTrackInformation)
 {
     Load("cue-toc/libcdio/cdda_4_5.cue");
     TocTable::FillToc(*drive, list);
-    EXPECT_EQ(RowsOf(list), (Rows{{"Session 1", "4", "AUDIO", "0", "149"}, {"Session 1", "5", "AUDIO", "150", "301"}}));
+    EXPECT_EQ(ListRows(list), (Rows{{"Session 1", "4", "AUDIO", "0", "149"}, {"Session 1", "5", "AUDIO", "150", "301"}}));
     EXPECT_EQ(fake->CountOf(Mmc::Opcode::ReadTrackInformation), 0);
 }
 
@@ -86,7 +74,7 @@ TEST_F(TocTableFill, TrackInformationUnavailableGivesPlainData)
     Load("cue-toc/libcdio/isofs-m1.cue");
     fake->RejectOpcode(Mmc::Opcode::ReadTrackInformation, Sense::InvalidOpcode);
     TocTable::FillToc(*drive, list);
-    EXPECT_EQ(RowsOf(list), (Rows{{"Session 1", "1", "DATA", "0", "301"}}));
+    EXPECT_EQ(ListRows(list), (Rows{{"Session 1", "1", "DATA", "0", "301"}}));
 }
 
 TEST_F(TocTableFill, WithoutTableOfContentsTrackInformationFills)
@@ -97,7 +85,7 @@ TEST_F(TocTableFill, WithoutTableOfContentsTrackInformationFills)
     fake->SetNoToc(true);
     fake->SetProfile(MediumType::DvdRom);
     EXPECT_EQ(TocTable::FillToc(*drive, list), TocTable::FillResult::Filled);
-    EXPECT_EQ(RowsOf(list), (Rows{{"1", "1", "DATA", "0", "449"},
+    EXPECT_EQ(ListRows(list), (Rows{{"1", "1", "DATA", "0", "449"},
                                   {"1", "2", "DATA", "450", "749"},
                                   {"1", "3", "DATA", "750", "1049"}}));
     EXPECT_EQ(fake->CountOf(Mmc::Opcode::ReadDiscInformation), 1);
@@ -143,7 +131,7 @@ TEST_F(TocTableFill, LastTrackOfASessionEndsAtItsOwnLeadOut)
                            {2, 0x14, 0xA1, 2, 0, 0}, {2, 0x14, 0xA2, 20, 0, 0}, {2, 0x14, 2, 12, 34, 0}}));
     fake->RejectOpcode(Mmc::Opcode::ReadTrackInformation, Sense::InvalidFieldInCdb);
     TocTable::FillToc(*drive, list);
-    EXPECT_EQ(RowsOf(list), (Rows{{"Session 1", "1", "AUDIO", "0", "44849"},
+    EXPECT_EQ(ListRows(list), (Rows{{"Session 1", "1", "AUDIO", "0", "44849"},
                                   {"Session 2", "2", "DATA", "56400", "89849"}}));
 }
 

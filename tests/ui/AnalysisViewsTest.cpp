@@ -24,19 +24,6 @@ using namespace testing_support;
 
 namespace {
 
-using Rows = std::vector<std::vector<std::string>>;
-
-Rows RowsOf(const CListCtrlEx& list)
-{
-    Rows rows;
-    for (int r = 0; r < list.GetRowCount(); ++r) {
-        rows.emplace_back();
-        for (int c = 0; c < list.GetColumnCount(); ++c)
-            rows.back().push_back(list.GetItemText(r, c));
-    }
-    return rows;
-}
-
 QString Path(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
 // The first 2048 bytes of sector 16 of an ISO 9660 image file.
@@ -72,7 +59,7 @@ void AnalysisViewsTest::TocListsBothSessionsAsTheCoreDoes()
     const CListCtrlEx& list = *toc.List();
     QCOMPARE(list.GetColumnHeader(4), std::string("End pos"));
     QCOMPARE(list.GetColumnWidth(0), 150);
-    const Rows rows = RowsOf(list);
+    const Rows rows = ListRows(list);
     QCOMPARE(rows, (Rows{{"Session 1", "1", "AUDIO", "0", "301"}, {"Session 2", "2", "DATA(Mode1)", "11702", "12003"}}));
     QCOMPARE(rows, TocRows(*disc.drive));
     QVERIFY(list.selectionBehavior() == QAbstractItemView::SelectRows);
@@ -276,7 +263,7 @@ void AnalysisViewsTest::VolumeViewShowsIsoUdfOrNothing()
     QVERIFY(!iso.empty());
     const std::string pvd = Sector16(iso);
     view.Show(reinterpret_cast<const uint8_t*>(pvd.data()), pvd.size(), 1);
-    Rows rows = RowsOf(list);
+    Rows rows = ListRows(list);
     QCOMPARE(rows.size(), size_t(8));
     QCOMPARE(rows[0], (std::vector<std::string>{"Standard Identifier", "CD001"}));
     QCOMPARE(rows[1][0], std::string("ISO Volume Identifier"));
@@ -297,7 +284,7 @@ void AnalysisViewsTest::VolumeViewShowsIsoUdfOrNothing()
         }
     QVERIFY(!udfPvd.empty());
     view.Show(reinterpret_cast<const uint8_t*>(udfPvd.data()), udfPvd.size(), 2);
-    rows = RowsOf(list);
+    rows = ListRows(list);
     QCOMPARE(rows.size(), size_t(7));
     QCOMPARE(rows[0], (std::vector<std::string>{"UDF Volume Identifier", "UdfLabel"}));
     QCOMPARE(rows[5][0], std::string("Recording Date and Time"));
@@ -320,7 +307,7 @@ void AnalysisViewsTest::CapabilityViewShowsAllRowsOrNone()
     QCOMPARE(list.GetColumnHeader(0), std::string("Support"));
     QCOMPARE(list.GetColumnWidth(1), 350);
     view.ShowDeviceInfo(disc.drive.get());
-    const Rows rows = RowsOf(list);
+    const Rows rows = ListRows(list);
     QCOMPARE(rows.size(), size_t(29));
     QCOMPARE(rows[0], (std::vector<std::string>{"", "<General Features>"}));
     QCOMPARE(rows[28][1], std::string("DVD_RAM WRITESupport"));
