@@ -10,19 +10,7 @@ using namespace testing_support;
 
 namespace {
 
-class CloneCd : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        iso = MakeIsoBytes(dir, "DATA");
-        if (iso.empty())
-            GTEST_SKIP() << "genisoimage missing";
-    }
-    std::string Base(const char* name) const { return (dir / name).string(); }
-    TempDir dir;
-    std::vector<uint8_t> iso;
-    CDevCmdROM drive;
-};
+using CloneCd = MultiTrackImageTest;
 
 TEST_F(CloneCd, MixedModeDiscOpensFromTheSheetOrTheImage)
 {

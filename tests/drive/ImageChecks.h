@@ -7,6 +7,8 @@
 #include "support/ImageWriters.h"
 #include "support/TestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <vector>
 
@@ -26,5 +28,23 @@ TestDisc TwoSessionDisc(const std::vector<uint8_t>& iso);
 
 // Sessions, tracks, starts, lead-outs, sector contents and CD-Text.
 void ExpectDisc(CDevCmdROM& drive, const TestDisc& disc);
+
+// A scratch folder, the image-file entry and a small ISO to put on the discs
+// the tests write; skipped without genisoimage.
+template <typename TestBase>
+class WrittenImageFixture : public TestBase {
+protected:
+    void SetUp() override
+    {
+        iso = MakeIsoBytes(dir, "DATA");
+        if (iso.empty())
+            GTEST_SKIP() << "genisoimage missing";
+    }
+    std::string Base(const char* name) const { return (dir / name).string(); }
+    TempDir dir;
+    std::vector<uint8_t> iso;
+    CDevCmdROM drive;
+};
+using MultiTrackImageTest = WrittenImageFixture<::testing::Test>;
 
 } // namespace testing_support

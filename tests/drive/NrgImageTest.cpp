@@ -100,18 +100,7 @@ TEST_F(NrgTestData, OldFooterTaoVideoCdAgreesWithCdInfo)
     EXPECT_EQ(sector[13], 0x14);
 }
 
-class NrgWritten : public ::testing::TestWithParam<NrgOptions> {
-protected:
-    void SetUp() override
-    {
-        iso = MakeIsoBytes(dir, "DATA");
-        if (iso.empty())
-            GTEST_SKIP() << "genisoimage missing";
-    }
-    TempDir dir;
-    std::vector<uint8_t> iso;
-    CDevCmdROM drive;
-};
+using NrgWritten = WrittenImageFixture<::testing::TestWithParam<NrgOptions>>;
 
 TEST_P(NrgWritten, MixedModeDiscWithCdText)
 {
