@@ -26,28 +26,12 @@ void AppendUtf8(std::string& out, uint32_t c)
 
 } // namespace
 
-std::string Ucs2BeToUtf8(const uint8_t* name, size_t n)
-{
-    std::string out;
-    out.reserve(n);
-    for (size_t i = 0; i + 1 < n; i += 2) {
-        uint32_t c = (uint32_t(name[i]) << 8) | name[i + 1];
-        if (c == 0)
-            break;
-        // A lone surrogate half cannot be encoded; UCS-2 has no pairs.
-        if (c >= 0xD800 && c <= 0xDFFF)
-            c = 0xFFFD;
-        AppendUtf8(out, c);
-    }
-    return out;
-}
-
 void Ucs2BeToLocal(const uint8_t* name, size_t n, char* out, size_t outSize)
 {
     if (outSize == 0)
         return;
     std::memset(out, 0, outSize);
-    const std::string text = Ucs2BeToUtf8(name, std::min<size_t>(n, 256));
+    const std::string text = Utf16BeToUtf8(name, std::min<size_t>(n, 256));
     // Cut at a character boundary so the output stays valid UTF-8.
     size_t length = std::min(text.size(), outSize - 1);
     while (length > 0 && length < text.size() && (uint8_t(text[length]) & 0xC0) == 0x80)

@@ -91,7 +91,7 @@ std::string DecodeIsoIdentifier(const uint8_t* bytes, size_t length, bool joliet
 {
     length = std::min<size_t>(length, 255);
     if (joliet) {
-        // Room for every UCS-2 character of a 255-byte identifier as UTF-8.
+        // Room for every character of a 255-byte identifier as UTF-8.
         char text[1024] = {};
         Ucs2BeToLocal(bytes, length, text, sizeof text);
         return text;

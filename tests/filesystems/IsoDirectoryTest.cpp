@@ -97,4 +97,18 @@ TEST(DirectoryRecord, LongJolietNamesAreNotCut)
     EXPECT_EQ(name.substr(0, 3), "\xE6\x97\xA5");
 }
 
+TEST(DirectoryRecord, JolietNamesKeepCharactersBeyondTheBasicPlane)
+{
+    // Two names that differ only in an emoji must not both become U+FFFD
+    // pairs: extracted, the second would overwrite the first.
+    const auto decode = [](const std::string& utf16) {
+        return DecodeIsoIdentifier(reinterpret_cast<const uint8_t*>(utf16.data()), utf16.size(), true);
+    };
+    EXPECT_EQ(decode(std::string("\0a\xD8\x3D\xDE\x00", 6)), "a\xF0\x9F\x98\x80");
+    EXPECT_EQ(decode(std::string("\0a\xD8\x3D\xDE\x01", 6)), "a\xF0\x9F\x98\x81");
+    // A half without its partner cannot be encoded.
+    EXPECT_EQ(decode(std::string("\xD8\x3D\0b", 4)), "\xEF\xBF\xBD" "b");
+    EXPECT_EQ(decode(std::string("\0b\xDE\x00", 4)), "b\xEF\xBF\xBD");
+}
+
 } // namespace
