@@ -28,9 +28,11 @@ CDevCmdROM::CDevCmdROM()
 
 CDevCmdROM::~CDevCmdROM() = default;
 
-uint32_t CDevCmdROM::Run(ScsiResult result)
+uint32_t CDevCmdROM::Run(ScsiResult result, SenseData_tag* sense)
 {
     lastSense_ = result.sense;
+    if (sense)
+        *sense = result.sense;
     return result.status;
 }
 
@@ -46,21 +48,24 @@ uint32_t CDevCmdROM::TestUnitReady()
     return Run(Mmc::TestUnitReady(*transport_));
 }
 
-uint32_t CDevCmdROM::ReadCD_10(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba)
+uint32_t CDevCmdROM::ReadCD_10(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba,
+                               SenseData_tag* sense)
 {
     if (!buffer || count > 0xFFFF || uint64_t(count) * Mmc::kCookedSectorSize > length)
         return DriveStatus::InvalidArgument;
     std::lock_guard lock(mutex_);
-    return Run(Mmc::Read10(*transport_, buffer, uint32_t(lba), uint16_t(count)));
+    return Run(Mmc::Read10(*transport_, buffer, uint32_t(lba), uint16_t(count)), sense);
 }
 
-uint32_t CDevCmdROM::ReadCD_All(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba)
+uint32_t CDevCmdROM::ReadCD_All(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba,
+                                SenseData_tag* sense)
 {
     if (!buffer || count > 0xFFFFFF || uint64_t(count) * Mmc::kRawSectorSize > length)
         return DriveStatus::InvalidArgument;
     std::lock_guard lock(mutex_);
     return Run(Mmc::ReadCd(*transport_, buffer, Mmc::kRawSectorSize, uint32_t(lba), count,
-                           Mmc::ReadCdFields::FullRaw));
+                           Mmc::ReadCdFields::FullRaw),
+               sense);
 }
 
 uint32_t CDevCmdROM::ReadCD_Data(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba)

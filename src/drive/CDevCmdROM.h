@@ -24,8 +24,12 @@ public:
     CDevCmdROM& operator=(const CDevCmdROM&) = delete;
 
     uint32_t TestUnitReady();
-    uint32_t ReadCD_10(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba);
-    uint32_t ReadCD_All(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba);
+    // The reads can hand back their own command's sense: GetSenseData may
+    // already hold another thread's by the time the caller asks.
+    uint32_t ReadCD_10(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba,
+                       SenseData_tag* sense = nullptr);
+    uint32_t ReadCD_All(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba,
+                        SenseData_tag* sense = nullptr);
     uint32_t ReadCD_Data(uint8_t* buffer, uint32_t length, uint32_t count, int32_t lba);
     uint32_t ReadToc(uint8_t* buffer, uint32_t length, uint8_t format, uint8_t trackOrSession);
     uint32_t ReadDiscInfo(DISC_INFO& info);
@@ -50,7 +54,7 @@ public:
     bool IsImageEntry() const { return image_ != nullptr; }
 
 private:
-    uint32_t Run(ScsiResult result);
+    uint32_t Run(ScsiResult result, SenseData_tag* sense = nullptr);
     bool HasVolumeIdentifier(int32_t lba, const char* const* identifiers);
     bool HasUdfAnchor(int32_t lba);
 

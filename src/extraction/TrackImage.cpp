@@ -22,18 +22,18 @@ bool ContainsNoCase(const std::string& text, const std::string& lowerNeedle)
     return lower.find(lowerNeedle) != std::string::npos;
 }
 
-using SectorRead = uint32_t (CDevCmdROM::*)(uint8_t*, uint32_t, uint32_t, int32_t);
+using SectorRead = uint32_t (CDevCmdROM::*)(uint8_t*, uint32_t, uint32_t, int32_t, SenseData_tag*);
 
 // Reads n sectors of size bytes into buffer; when the command fails, each
 // sector on its own, leaving the zeros of the ones that still fail.
 void ReadChunk(CDevCmdROM& drive, SectorRead read, uint32_t size, uint8_t* buffer, int32_t lba, int32_t n)
 {
     std::memset(buffer, 0, size_t(n) * size);
-    if ((drive.*read)(buffer, uint32_t(n) * size, uint32_t(n), lba) == 0)
+    if ((drive.*read)(buffer, uint32_t(n) * size, uint32_t(n), lba, nullptr) == 0)
         return;
     for (int32_t i = 0; i < n; ++i) {
         uint8_t* sector = buffer + size_t(i) * size;
-        if ((drive.*read)(sector, size, 1, lba + i) != 0)
+        if ((drive.*read)(sector, size, 1, lba + i, nullptr) != 0)
             std::memset(sector, 0, size);
     }
 }

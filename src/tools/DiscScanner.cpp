@@ -38,11 +38,12 @@ bool ReadTrackExtent(CDevCmdROM& drive, int track, TrackExtent& extent)
     return true;
 }
 
-uint32_t ReadSectors(CDevCmdROM& drive, std::vector<uint8_t>& buffer, bool raw, int64_t lba, uint32_t count)
+uint32_t ReadSectors(CDevCmdROM& drive, std::vector<uint8_t>& buffer, bool raw, int64_t lba, uint32_t count,
+                     SenseData_tag* sense = nullptr)
 {
     if (raw)
-        return drive.ReadCD_All(buffer.data(), count * Mmc::kRawSectorSize, count, int32_t(lba));
-    return drive.ReadCD_10(buffer.data(), count * Mmc::kCookedSectorSize, count, int32_t(lba));
+        return drive.ReadCD_All(buffer.data(), count * Mmc::kRawSectorSize, count, int32_t(lba), sense);
+    return drive.ReadCD_10(buffer.data(), count * Mmc::kCookedSectorSize, count, int32_t(lba), sense);
 }
 
 // The bar's value, sectors up to position * 100 / disc end, passed on only
@@ -164,8 +165,9 @@ ScanEnd DiscScanner::Scan(CDevCmdROM& drive)
                 for (uint32_t i = 0; i < n; ++i) {
                     if (stopRequested_)
                         return ScanEnd::Stopped;
-                    if (ReadSectors(drive, buffer, extent.raw, pos + i, 1) != 0)
-                        ReportError(int32_t(pos + i), drive.GetSenseData());
+                    SenseData_tag sense;
+                    if (ReadSectors(drive, buffer, extent.raw, pos + i, 1, &sense) != 0)
+                        ReportError(int32_t(pos + i), sense);
                 }
             }
             pos += n;
