@@ -17,8 +17,8 @@ inline constexpr int AudioTrack = 3;
 inline constexpr int DataTrack = 4;
 } // namespace ExplorerImage
 
-// The item data of a folder's list rows: folders counted from 0, files from
-// 5000, so that rows keep the order in which the folder recorded them.
+// The item data of a folder's list rows: folders counted from 0 and files
+// from 5000, each in the order the folder records them.
 inline constexpr uint64_t kFirstFolderRowData = 0;
 inline constexpr uint64_t kFirstFileRowData = 5000;
 
