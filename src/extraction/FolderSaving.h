@@ -3,8 +3,12 @@
 // that points back to one of its ancestors and below the deepest level.
 #pragma once
 
+#include "common/InputLimits.h"
+
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CAnaly_UDF;
 class CDevCmdROM;
@@ -30,3 +34,11 @@ bool SaveUdfFile(CAnaly_UDF& udf, JobState& state, uint64_t location, uint64_t s
 // Creates a folder for a walk; an existing real folder (not a link) is
 // used as it is.
 bool MakeFolder(const std::string& path);
+
+// Whether a walk inside the folders of ancestors may enter the folder at
+// location: not below the deepest level, not one of its own ancestors.
+inline bool MayEnterFolder(const std::vector<uint64_t>& ancestors, uint64_t location)
+{
+    return ancestors.size() < size_t(InputLimits::kMaxFolderDepth) &&
+           std::find(ancestors.begin(), ancestors.end(), location) == ancestors.end();
+}

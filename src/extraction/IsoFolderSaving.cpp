@@ -1,13 +1,11 @@
-#include "extraction/FileSaving.h"
-
-#include "common/InputLimits.h"
 #include "extraction/FolderSaving.h"
+
+#include "extraction/FileSaving.h"
 #include "extraction/JobState.h"
 #include "extraction/SafeName.h"
 #include "extraction/UserDataReader.h"
 #include "filesystems/IsoDirectory.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -22,10 +20,7 @@ public:
     // False once the job is cancelled.
     bool Save(uint32_t location, const std::string& path)
     {
-        if (ancestors_.size() >= size_t(InputLimits::kMaxFolderDepth) ||
-            std::find(ancestors_.begin(), ancestors_.end(), location) != ancestors_.end())
-            return true;
-        if (!MakeFolder(path))
+        if (!MayEnterFolder(ancestors_, location) || !MakeFolder(path))
             return true;
         if (state_.IsDone())
             return false;
@@ -62,7 +57,7 @@ private:
     JobState& state_;
     const IsoFolderJob job_;
     UserDataReader reader_;
-    std::vector<uint32_t> ancestors_;
+    std::vector<uint64_t> ancestors_;
 };
 
 } // namespace

@@ -1,12 +1,10 @@
-#include "extraction/FileSaving.h"
-
-#include "common/InputLimits.h"
 #include "extraction/FolderSaving.h"
+
+#include "extraction/FileSaving.h"
 #include "extraction/JobState.h"
 #include "extraction/SafeName.h"
 #include "filesystems/CAnaly_UDF.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace {
@@ -18,10 +16,7 @@ public:
     // False once the job is cancelled.
     bool Save(uint64_t location, const std::string& path)
     {
-        if (ancestors_.size() >= size_t(InputLimits::kMaxFolderDepth) ||
-            std::find(ancestors_.begin(), ancestors_.end(), location) != ancestors_.end())
-            return true;
-        if (!MakeFolder(path))
+        if (!MayEnterFolder(ancestors_, location) || !MakeFolder(path))
             return true;
         std::vector<UdfDirEntry> entries;
         if (state_.IsDone())
