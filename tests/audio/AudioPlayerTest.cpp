@@ -48,6 +48,14 @@ protected:
         return player;
     }
     void Select(int track) { nodes_.tree.SelectItem(nodes_.tracks[size_t(track - 1)]); }
+    // A player on output, started on track as the Play button starts it.
+    std::unique_ptr<CAudioPlayer> PlayingTrack(WaveOutput& output, int track)
+    {
+        auto player = MakePlayer(output);
+        Select(track);
+        player->Play();
+        return player;
+    }
     std::vector<int> Positions()
     {
         std::lock_guard lock(mutex_);
@@ -107,9 +115,7 @@ TEST_F(AudioPlayerTest, EveryTrackReachesTheOutputAsWholeBlocksEndingInSilence)
 TEST_F(AudioPlayerTest, PlayStartsAtTheTrackAndReadsOneBlockAhead)
 {
     RecordingWaveOutput output(RecordingWaveOutput::Finish::Manual);
-    auto player = MakePlayer(output);
-    Select(1);
-    player->Play();
+    auto player = PlayingTrack(output, 1);
     // Play returns with the first block at the output, and the reader
     // fills the next while it plays.
     ASSERT_EQ(output.Recorded().blocks.size(), 1u);
@@ -125,9 +131,7 @@ TEST_F(AudioPlayerTest, PlayStartsAtTheTrackAndReadsOneBlockAhead)
 TEST_F(AudioPlayerTest, PauseThenPlayGoesOnWhereItStopped)
 {
     RecordingWaveOutput output(RecordingWaveOutput::Finish::Manual);
-    auto player = MakePlayer(output);
-    Select(1);
-    player->Play();
+    auto player = PlayingTrack(output, 1);
     ASSERT_TRUE(WaitFor([&] { return player->GetCurrentSector() == 150; }));
     player->Pause();
     EXPECT_TRUE(player->IsPaused());
@@ -157,9 +161,7 @@ TEST_F(AudioPlayerTest, PauseThenPlayGoesOnWhereItStopped)
 TEST_F(AudioPlayerTest, PausedReaderReadsNothingUntilResumed)
 {
     RecordingWaveOutput output(RecordingWaveOutput::Finish::Manual);
-    auto player = MakePlayer(output);
-    Select(1);
-    player->Play();
+    auto player = PlayingTrack(output, 1);
     ASSERT_TRUE(WaitFor([&] { return player->GetCurrentSector() == 150; }));
     player->Pause();
     output.Restart(); // let the output ask for the next block although paused
@@ -174,9 +176,7 @@ TEST_F(AudioPlayerTest, PausedReaderReadsNothingUntilResumed)
 TEST_F(AudioPlayerTest, PauseStopPlayOnlyClearsThePause)
 {
     RecordingWaveOutput output(RecordingWaveOutput::Finish::Manual);
-    auto player = MakePlayer(output);
-    Select(1);
-    player->Play();
+    auto player = PlayingTrack(output, 1);
     player->Pause();
     player->Stop();
     EXPECT_TRUE(player->IsPaused()) << "Stop leaves the pause alone";
@@ -253,9 +253,7 @@ TEST_F(AudioPlayerTest, PreOnTheFirstAndNextOnTheLastStopAndMoveNothing)
 TEST_F(AudioPlayerTest, PlayOnANodeThatIsNoAudioTrackStopsAndStartsNothing)
 {
     RecordingWaveOutput output(RecordingWaveOutput::Finish::Manual);
-    auto player = MakePlayer(output);
-    Select(1);
-    player->Play();
+    auto player = PlayingTrack(output, 1);
     const NodeHandle dataTrack = nodes_.tree.GetNextSiblingNode(nodes_.tracks[2]);
     for (NodeHandle node : {nodes_.tree.GetRootNode(), dataTrack}) {
         nodes_.tree.SelectItem(node);
@@ -295,9 +293,7 @@ TEST_F(AudioPlayerTest, NothingPlaysWithoutDriveTreeOrTrackInformation)
 TEST_F(AudioPlayerTest, SeekToTheEndPlaysTheBlockAlreadyReadThenEnds)
 {
     RecordingWaveOutput output(RecordingWaveOutput::Finish::Manual);
-    auto player = MakePlayer(output);
-    Select(1);
-    player->Play();
+    auto player = PlayingTrack(output, 1);
     ASSERT_TRUE(WaitFor([&] { return player->GetCurrentSector() == 150; }));
     player->Seek(100);
     EXPECT_EQ(player->GetCurrentSector(), 200u);
@@ -314,9 +310,7 @@ TEST_F(AudioPlayerTest, SeekToTheEndPlaysTheBlockAlreadyReadThenEnds)
 TEST_F(AudioPlayerTest, SeekMovesTheReaderAfterTheBlockAlreadyRead)
 {
     RecordingWaveOutput output(RecordingWaveOutput::Finish::Manual);
-    auto player = MakePlayer(output);
-    Select(3); // 150 sectors from 240
-    player->Play();
+    auto player = PlayingTrack(output, 3); // 150 sectors from 240
     ASSERT_TRUE(WaitFor([&] { return player->GetCurrentSector() == 390; }));
     player->Seek(33); // 240 + 150 * 33 / 100 = 289
     EXPECT_EQ(player->GetCurrentSector(), 289u);
@@ -344,9 +338,7 @@ TEST_F(AudioPlayerTest, SeekWhileIdleLeavesTheCurrentSectorAtZero)
 TEST_F(AudioPlayerTest, PlayAgainStopsTheTrackFirstEvenAtSectorZero)
 {
     RecordingWaveOutput output(RecordingWaveOutput::Finish::Manual);
-    auto player = MakePlayer(output);
-    Select(1); // starts at sector 0
-    player->Play();
+    auto player = PlayingTrack(output, 1); // starts at sector 0
     // Seek once the read-ahead block is in: a seek during a read only moves
     // where that read goes on.
     ASSERT_TRUE(WaitFor([&] { return player->GetCurrentSector() == 150u; }));
